@@ -1,0 +1,204 @@
+#include "Cli.h"
+
+#include <map>
+#include <memory>
+#include <ostream>
+
+#include "common/Text.h"
+#include "partitions/DriveListing.h"
+#include "partitions/FileSystemRecognition.h"
+#include "partitions/PartitionParameters.h"
+#include "partitions/PartitionWalk.h"
+#include "platform/DeviceNamespace.h"
+#include "platform/DeviceOptions.h"
+#include "storage/InfoPanels.h"
+#include "storage/MemoryDriveTree.h"
+#include "storage/RecoveryMode.h"
+#include "storage/SectorSource.h"
+
+namespace dravel::cli {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: dravel-cli [--image FILE]... [--images-only] [--mode MODE] COMMAND [ARGS]\n"
+    "  disks                  print the drive tree\n"
+    "  partitions             one line per recorded partition: disk, number, file system, first, end sector\n"
+    "  info DISK [PARTITION]  information rows of a disk (0 or Disk0) or of one of its partitions\n"
+    "  info LETTER:           information rows of a logical drive\n"
+    "  params DISK PARTITION  partition parameters, one name<TAB>value line each\n"
+    "MODE is basic (default), deep, photo, video or signature.\n";
+
+struct UsageError {
+  std::string message;
+};
+struct Failure {
+  std::string message;
+};
+
+// Everything one command works on: the listed drives, their tree and table.
+struct Session {
+  std::shared_ptr<platform::DeviceNamespace> devices;
+  storage::MemoryDriveTree tree;
+  partitions::DiskTable table;
+  storage::EnumerationState state;
+  std::string modeName;
+};
+
+std::string modeNameFor(const std::string& mode) {
+  static const std::map<std::string, storage::RecoveryMode> kModes = {
+      {"basic", storage::RecoveryMode::Basic},   {"deep", storage::RecoveryMode::Deep},
+      {"photo", storage::RecoveryMode::Photo},   {"video", storage::RecoveryMode::Video},
+      {"signature", storage::RecoveryMode::Signature}};
+  const auto it = kModes.find(mode);
+  if (it == kModes.end()) throw UsageError{"unknown mode '" + mode + "'"};
+  return storage::recoveryModeName(it->second);
+}
+
+int parseNumber(const std::string& text, const char* what) {
+  std::string_view digits = text;
+  if (startsWithNoCase(digits, "Disk")) digits.remove_prefix(4);
+  const auto n = parseUnsigned(digits);
+  if (!n || *n > 1000000) throw UsageError{std::string("bad ") + what + " '" + text + "'"};
+  return static_cast<int>(*n);
+}
+
+const storage::PhysicalDriveRecord& listedDisk(const Session& s, int number) {
+  for (const auto& d : s.state.disks) {
+    if (d.diskNumber == number) return d;
+  }
+  throw Failure{strprintf("disk %d is not listed (no such removable disk)", number)};
+}
+
+const partitions::PartitionEntry& partitionOf(const Session& s, int disk, int partition, std::string& fsName) {
+  listedDisk(s, disk);
+  const auto* entry = s.table.disk(disk);
+  if (entry == nullptr || partition < 1 || partition > entry->partitionCount) {
+    throw Failure{strprintf("disk %d has no partition %d", disk, partition)};
+  }
+  fsName = entry->fileSystemNames[static_cast<std::size_t>(partition - 1)];
+  return entry->entries[static_cast<std::size_t>(partition - 1)];
+}
+
+void printRows(std::ostream& out, const std::vector<storage::InfoRow>& rows) {
+  for (const auto& row : rows) out << row.label << '\t' << row.value << '\n';
+}
+
+void commandDisks(Session& s, std::ostream& out) { out << s.tree.render(); }
+
+void commandPartitions(Session& s, std::ostream& out) {
+  for (const auto& disk : s.state.disks) {
+    const auto* entry = s.table.disk(disk.diskNumber);
+    if (entry == nullptr) continue;
+    for (int i = 0; i < entry->partitionCount; ++i) {
+      const auto slot = static_cast<std::size_t>(i);
+      out << disk.diskNumber << '\t' << i + 1 << '\t' << entry->fileSystemNames[slot] << '\t'
+          << entry->entries[slot].firstSector << '\t' << entry->entries[slot].endSector << '\n';
+    }
+  }
+}
+
+void commandInfo(Session& s, const std::vector<std::string>& args, std::ostream& out) {
+  if (args.empty() || args.size() > 2) throw UsageError{"info takes a disk, a disk and partition, or a drive letter"};
+  const std::string& item = args[0];
+  if (args.size() == 1 && (item.size() == 1 || item[1] == ':') && std::isalpha(static_cast<unsigned char>(item[0]))) {
+    const std::string letterColon = toUpperAscii(item.substr(0, 1)) + ":";
+    for (const auto& v : s.state.volumes) {
+      if (v.letterColon == letterColon) return printRows(out, storage::logicalDrivePanel(v));
+    }
+    throw Failure{"drive " + letterColon + " is not listed (no such removable drive)"};
+  }
+  const int disk = parseNumber(item, "disk number");
+  if (args.size() == 1) return printRows(out, storage::physicalDiskPanel(listedDisk(s, disk)));
+  const int partition = parseNumber(args[1], "partition number");
+  std::string fsName;
+  const auto& entry = partitionOf(s, disk, partition, fsName);
+  printRows(out, storage::partitionPanel(partitions::partitionItemText(partition - 1, fsName), partition - 1, disk,
+                                         s.modeName, entry.firstSector, entry.endSector));
+}
+
+void commandParams(Session& s, const std::vector<std::string>& args, std::ostream& out) {
+  if (args.size() != 2) throw UsageError{"params takes a disk number and a partition number"};
+  const int disk = parseNumber(args[0], "disk number");
+  const int partition = parseNumber(args[1], "partition number");
+  std::string fsName;
+  const auto& entry = partitionOf(s, disk, partition, fsName);
+  const std::string fs = partitions::normaliseFileSystemName(fsName);
+  storage::DeviceSectorSource source(listedDisk(s, disk).devicePath());
+  const auto record = partitions::calculatePartitionParameters(source, fs, {entry.firstSector, entry.endSector});
+  if (!record) {
+    throw Failure{strprintf("disk %d partition %d (%s): ", disk, partition, fs.c_str()) + record.error().reason};
+  }
+  const auto& r = *record;
+  std::vector<std::pair<const char*, std::uint64_t>> fields;
+  if (fs == "NTFS") {
+    fields = {{"SPC", r.spc},
+              {"Cluster0Start", r.cluster0Start},
+              {"MFTStart", r.mftStart},
+              {"MFTMirrorStart", r.mftMirrorStart},
+              {"SectorsPerFileRecord", r.sectorsPerFileRecord},
+              {"SectorsPerIndexBlock", r.sectorsPerIndexBlock}};
+  } else {
+    fields = {{"SPF", r.spf},           {"SPC", r.spc},
+              {"RootSec", r.rootSec},   {"RootStartSec", r.rootStartSec},
+              {"ReserveSecStart", r.reserveSecStart}, {"Cluster0Start", r.cluster0Start},
+              {"firstFAT", r.firstFat}, {"secondFAT", r.secondFat}};
+  }
+  out << "FileSystem\t" << fs << '\n';
+  for (const auto& [name, value] : fields) out << name << '\t' << value << '\n';
+}
+
+int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const auto parsed = platform::parseDeviceOptions(args);
+  if (!parsed.error.empty()) throw UsageError{parsed.error};
+  std::vector<std::string> rest = parsed.rest;
+  std::string mode = "basic";
+  if (rest.size() >= 2 && rest[0] == "--mode") {
+    mode = rest[1];
+    rest.erase(rest.begin(), rest.begin() + 2);
+  }
+  if (rest.empty()) throw UsageError{"no command"};
+  const std::string command = rest[0];
+  const std::vector<std::string> commandArgs(rest.begin() + 1, rest.end());
+  if (command == "help" || command == "--help" || command == "-h") {
+    out << kUsage;
+    return kExitOk;
+  }
+  if (command != "disks" && command != "partitions" && command != "info" && command != "params") {
+    throw UsageError{"unknown command '" + command + "'"};
+  }
+  if ((command == "disks" || command == "partitions") && !commandArgs.empty()) {
+    throw UsageError{command + " takes no arguments"};
+  }
+  Session s;
+  s.modeName = modeNameFor(mode);
+  s.devices = std::make_shared<platform::DeviceNamespace>(parsed.options);
+  platform::setCurrentDevices(s.devices);
+  for (const auto& problem : s.devices->problems()) err << "dravel-cli: warning: " << problem << '\n';
+  const platform::DeviceQueries queries(s.devices);
+  partitions::listDrives(queries, &s.tree, s.modeName, s.table, s.state);
+  if (command == "disks") commandDisks(s, out);
+  if (command == "partitions") commandPartitions(s, out);
+  if (command == "info") commandInfo(s, commandArgs, out);
+  if (command == "params") commandParams(s, commandArgs, out);
+  return kExitOk;
+}
+
+}  // namespace
+
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  try {
+    return dispatch(args, out, err);
+  } catch (const UsageError& e) {
+    err << "dravel-cli: " << e.message << '\n' << kUsage;
+    return kExitUsage;
+  } catch (const Failure& e) {
+    err << "dravel-cli: " << e.message << '\n';
+    return kExitFailure;
+  } catch (const std::exception& e) {
+    err << "dravel-cli: " << e.what() << '\n';
+    return kExitFailure;
+  }
+}
+
+}  // namespace dravel::cli

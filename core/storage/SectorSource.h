@@ -1,0 +1,40 @@
+#pragma once
+// Where an engine's sectors come from: a device path through the sector
+// reader, or bytes in memory (tests and fuzzers feed engines this way).
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace dravel::storage {
+
+class SectorSource {
+ public:
+  virtual ~SectorSource() = default;
+  // Same contract as readSectors: false on failure, zeros past the end.
+  [[nodiscard]] virtual bool read(std::uint64_t firstSector, std::uint32_t count, std::span<std::byte> buffer) = 0;
+};
+
+class DeviceSectorSource final : public SectorSource {
+ public:
+  explicit DeviceSectorSource(std::string devicePath) : m_path(std::move(devicePath)) {}
+  [[nodiscard]] bool read(std::uint64_t firstSector, std::uint32_t count, std::span<std::byte> buffer) override;
+  [[nodiscard]] const std::string& devicePath() const { return m_path; }
+
+ private:
+  std::string m_path;
+};
+
+class MemorySectorSource final : public SectorSource {
+ public:
+  explicit MemorySectorSource(std::vector<std::byte> bytes) : m_bytes(std::move(bytes)) {}
+  [[nodiscard]] bool read(std::uint64_t firstSector, std::uint32_t count, std::span<std::byte> buffer) override;
+  [[nodiscard]] std::vector<std::byte>& bytes() { return m_bytes; }
+
+ private:
+  std::vector<std::byte> m_bytes;
+};
+
+}  // namespace dravel::storage
