@@ -15,6 +15,16 @@ void attribute(const fs::path& dir, const std::string& name, const std::string& 
 FakeSysfs::FakeSysfs(fs::path root) : m_root(std::move(root)) {
   fs::create_directories(sysRoot() / "block");
   fs::create_directories(devRoot());
+  writeFile(mountInfo(), "");
+}
+
+platform::DeviceOptions FakeSysfs::options(std::vector<fs::path> images) const {
+  platform::DeviceOptions o;
+  o.images = std::move(images);
+  o.sysRoot = sysRoot();
+  o.devRoot = devRoot();
+  o.mountInfo = mountInfo();
+  return o;
 }
 
 void FakeSysfs::add(const FakeBlockDevice& d) {
@@ -30,6 +40,7 @@ void FakeSysfs::add(const FakeBlockDevice& d) {
   attribute(deviceDir, "model", d.model);
   attribute(deviceDir, "rev", d.rev);
   attribute(deviceDir, "serial", d.serial);
+  for (const auto& [name, value] : d.deviceAttributes) attribute(deviceDir, name, value);
   if (!d.usbDevice.empty()) {
     const fs::path usb = sysRoot() / "devices" / d.usbDevice;
     attribute(usb, "idVendor", "0781");
@@ -87,6 +98,52 @@ FakeBlockDevice FakeSysfs::sataDisk(const std::string& name, std::uint64_t secto
   d.model = "Samsung SSD 860";
   d.rev = "RVT0";
   d.dev = "8:0";
+  return d;
+}
+
+FakeBlockDevice FakeSysfs::memoryCard(const std::string& name, std::uint64_t sectors) {
+  FakeBlockDevice d;
+  d.name = name;
+  d.devicePath = "pci0000:00/0000:00:14.5/mmc_host/mmc0/mmc0:aaaa";
+  d.sectors = sectors;
+  d.removable = false;
+  d.serial = "0x1234abcd";
+  d.deviceAttributes = {{"name", "SD16G"}, {"fwrev", "0x0"}};
+  d.dev = "179:0";
+  return d;
+}
+
+FakeBlockDevice FakeSysfs::nvmeDisk(const std::string& name, std::uint64_t sectors) {
+  FakeBlockDevice d;
+  d.name = name;
+  d.devicePath = "pci0000:00/0000:00:1d.0/0000:3d:00.0/nvme/nvme0";
+  d.sectors = sectors;
+  d.removable = false;
+  d.model = "Samsung SSD 980";
+  d.serial = "S64DNX0R123456";
+  d.deviceAttributes = {{"firmware_rev", "2B4QFXO7"}};
+  d.dev = "259:0";
+  return d;
+}
+
+FakeBlockDevice FakeSysfs::virtioDisk(const std::string& name, std::uint64_t sectors) {
+  FakeBlockDevice d;
+  d.name = name;
+  d.devicePath = "pci0000:00/0000:00:04.0/virtio1";
+  d.sectors = sectors;
+  d.removable = false;
+  d.dev = "252:0";
+  return d;
+}
+
+FakeBlockDevice FakeSysfs::loopDevice(const std::string& name, std::uint64_t sectors, const std::string& backingFile) {
+  FakeBlockDevice d;
+  d.name = name;
+  d.devicePath = "virtual";
+  d.sectors = sectors;
+  d.removable = false;
+  d.loopBackingFile = backingFile;
+  d.dev = "7:0";
   return d;
 }
 

@@ -6,7 +6,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "platform/DeviceOptions.h"
 
 namespace dravel::test {
 
@@ -28,6 +31,8 @@ struct FakeBlockDevice {
   bool removable = false;
   std::uint32_t logicalBlockSize = 512;
   std::string vendor, model, rev, serial;  // attributes of the device folder; empty ones are not written
+  // Further attributes of the device folder, e.g. {"name", "SD16G"} for a memory card.
+  std::vector<std::pair<std::string, std::string>> deviceAttributes;
   std::string usbDevice;                    // folder below sys/devices holding idVendor and serial
   std::string usbSerial;
   std::string loopBackingFile;              // loop devices: loop/backing_file
@@ -42,11 +47,20 @@ class FakeSysfs {
   void add(const FakeBlockDevice& device);
   [[nodiscard]] std::filesystem::path sysRoot() const { return m_root / "sys"; }
   [[nodiscard]] std::filesystem::path devRoot() const { return m_root / "dev"; }
+  // An empty mountinfo beside the tree: nothing is mounted unless a test writes it.
+  [[nodiscard]] std::filesystem::path mountInfo() const { return m_root / "mountinfo"; }
+  // Options that see this tree (and never the machine's own devices or mounts).
+  [[nodiscard]] platform::DeviceOptions options(std::vector<std::filesystem::path> images = {}) const;
 
   // Common shapes.
   static FakeBlockDevice usbStick(const std::string& name, std::uint64_t sectors);
   static FakeBlockDevice usbHardDisk(const std::string& name, std::uint64_t sectors);
   static FakeBlockDevice sataDisk(const std::string& name, std::uint64_t sectors);
+  // An SD card in a built-in reader: the kernel reports it not removable.
+  static FakeBlockDevice memoryCard(const std::string& name, std::uint64_t sectors);
+  static FakeBlockDevice nvmeDisk(const std::string& name, std::uint64_t sectors);
+  static FakeBlockDevice virtioDisk(const std::string& name, std::uint64_t sectors);
+  static FakeBlockDevice loopDevice(const std::string& name, std::uint64_t sectors, const std::string& backingFile);
 
  private:
   std::filesystem::path m_root;
