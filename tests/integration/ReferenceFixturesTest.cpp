@@ -10,6 +10,7 @@
 #include "support/CliRunner.h"
 #include "support/Fixtures.h"
 #include "support/Manifest.h"
+#include "support/ParamsOracle.h"
 
 namespace dravel::test {
 namespace {
@@ -82,40 +83,9 @@ TEST_P(ReferenceImage, ParametersAgreeWithFsstat) {
       continue;
     }
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    std::map<std::string, std::uint64_t> values;
-    for (const auto& fields : r.rows()) {
-      if (fields.size() == 2 && fields[0] != "FileSystem") values[fields[0]] = std::stoull(fields[1]);
-    }
-    const std::uint64_t start = report.partitionStart;
-    const std::uint64_t spc = std::stoull(report.fields.at("Cluster Size")) / 512;
-    SCOPED_TRACE(GetParam() + " at sector " + std::to_string(start));
+    SCOPED_TRACE(GetParam() + " at sector " + std::to_string(report.partitionStart));
     ++compared;
-    EXPECT_EQ(values.at("SPC"), spc);
-    if (report.fields.at("File System Type") == "NTFS") {
-      EXPECT_EQ(values.at("Cluster0Start"), start);
-      EXPECT_EQ(values.at("MFTStart"), start + std::stoull(report.fields.at("First Cluster of MFT")) * spc);
-      EXPECT_EQ(values.at("MFTMirrorStart"),
-                start + std::stoull(report.fields.at("First Cluster of MFT Mirror")) * spc);
-      EXPECT_EQ(values.at("SectorsPerFileRecord"), std::stoull(report.fields.at("Size of MFT Entries")) / 512);
-      EXPECT_EQ(values.at("SectorsPerIndexBlock"), std::stoull(report.fields.at("Size of Index Records")) / 512);
-      continue;
-    }
-    const auto [fat0First, fat0Last] = report.ranges.at("FAT 0");
-    const auto [fat1First, fat1Last] = report.ranges.at("FAT 1");
-    const auto clusterArea = report.ranges.at("Cluster Area");
-    EXPECT_EQ(values.at("ReserveSecStart"), report.ranges.at("Reserved").second + 1);
-    EXPECT_EQ(values.at("SPF"), fat0Last - fat0First + 1);
-    EXPECT_EQ(values.at("firstFAT"), start + fat0First);
-    EXPECT_EQ(values.at("secondFAT"), start + fat1First);
-    EXPECT_EQ(values.at("Cluster0Start"), start + clusterArea.first - 2 * spc);
-    if (report.fields.at("File System Type") == "FAT16") {
-      const auto root = report.ranges.at("Root Directory");
-      EXPECT_EQ(values.at("RootStartSec"), start + root.first);
-      EXPECT_EQ(values.at("RootSec"), root.second - root.first + 1);
-    } else {
-      EXPECT_EQ(values.at("RootSec"), 0u);
-      EXPECT_EQ(values.at("RootStartSec"), 2u);
-    }
+    expectParametersMatchFsstat(paramValues(r), report);
   }
   // Only the images whose table or boot sectors were destroyed compare nothing.
   if (GetParam() != "lost-partition" && GetParam() != "fat32-noboot") {

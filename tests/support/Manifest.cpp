@@ -21,15 +21,69 @@ std::vector<std::string> cells(const std::string& line) {
   return out;
 }
 
+const std::regex& rangeLine() {
+  static const std::regex r(R"(^\*+ (.+): (\d+) - (\d+)\s*$)");
+  return r;
+}
+
+const std::regex& fieldLine() {
+  static const std::regex r(R"(^([A-Za-z][A-Za-z ()]+): (.+)$)");
+  return r;
+}
+
 }  // namespace
+
+void addFsstatLine(FsstatReport& report, const std::string& line) {
+  std::smatch m;
+  if (std::regex_match(line, m, rangeLine())) {
+    report.ranges[m[1]] = {std::stoull(m[2]), std::stoull(m[3])};
+  } else if (std::regex_match(line, m, fieldLine())) {
+    report.fields.emplace(m[1], trim(std::string(m[2])));  // the first of a repeated field counts
+  }
+}
+
+FsstatReport readFsstat(const std::filesystem::path& file, std::uint64_t partitionStart) {
+  FsstatReport report;
+  report.partitionStart = partitionStart;
+  std::ifstream in(file);
+  std::string line;
+  while (std::getline(in, line)) addFsstatLine(report, line);
+  return report;
+}
+
+std::vector<std::map<std::string, std::string>> readTsv(const std::filesystem::path& file) {
+  std::vector<std::map<std::string, std::string>> rows;
+  std::ifstream in(file);
+  std::string line;
+  std::vector<std::string> header;
+  const auto split = [](const std::string& text) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    for (std::size_t tab; (tab = text.find('\t', start)) != std::string::npos; start = tab + 1) {
+      out.push_back(text.substr(start, tab - start));
+    }
+    out.push_back(text.substr(start));
+    return out;
+  };
+  while (std::getline(in, line)) {
+    if (line.empty()) continue;
+    const auto fields = split(line);
+    if (header.empty()) {
+      header = fields;
+      continue;
+    }
+    std::map<std::string, std::string> row;
+    for (std::size_t i = 0; i < header.size() && i < fields.size(); ++i) row[header[i]] = fields[i];
+    rows.push_back(row);
+  }
+  return rows;
+}
 
 std::map<std::string, ManifestImage> readManifest(const std::filesystem::path& file) {
   std::map<std::string, ManifestImage> images;
   std::ifstream in(file);
   const std::regex imageHeading(R"(^## ([a-z0-9-]+)\s*$)");
   const std::regex reportHeading(R"(^### \S+ partition \d+ \(.* at sector (\d+)\)\s*$)");
-  const std::regex range(R"(^\*+ (.+): (\d+) - (\d+)\s*$)");
-  const std::regex field(R"(^([A-Za-z][A-Za-z ()]+): (.+)$)");
   ManifestImage* image = nullptr;
   FsstatReport* report = nullptr;
   bool inPartitionTable = false;
@@ -55,11 +109,7 @@ std::map<std::string, ManifestImage> readManifest(const std::filesystem::path& f
       continue;
     }
     if (inCode && report != nullptr) {
-      if (std::regex_match(line, m, range)) {
-        report->ranges[m[1]] = {std::stoull(m[2]), std::stoull(m[3])};
-      } else if (std::regex_match(line, m, field)) {
-        report->fields[m[1]] = trim(std::string(m[2]));
-      }
+      addFsstatLine(*report, line);
       continue;
     }
     if (line.starts_with("| part | start sector")) {

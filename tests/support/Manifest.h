@@ -35,4 +35,13 @@ struct ManifestImage {
 
 [[nodiscard]] std::map<std::string, ManifestImage> readManifest(const std::filesystem::path& file);
 
+// One line of fsstat output into the report ("Cluster Size: 4096", "* FAT 0: 4 - 35").
+void addFsstatLine(FsstatReport& report, const std::string& line);
+
+// A whole fsstat output file.
+[[nodiscard]] FsstatReport readFsstat(const std::filesystem::path& file, std::uint64_t partitionStart);
+
+// Rows of a tab-separated file with a header line, as maps from column name to cell.
+[[nodiscard]] std::vector<std::map<std::string, std::string>> readTsv(const std::filesystem::path& file);
+
 }  // namespace dravel::test
