@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <fstream>
-#include <regex>
 #include <system_error>
 
 #include "common/Text.h"
@@ -23,24 +22,26 @@ std::string readAttribute(const fs::path& file) {
 
 std::uint64_t readNumber(const fs::path& file) { return parseUnsigned(readAttribute(file)).value_or(0); }
 
-// Device families in the order their disks are numbered.
-constexpr std::array<std::pair<const char*, const char*>, 5> kFamilies = {{
-    {"sd", "^sd[a-z]+$"},
-    {"nvme", "^nvme[0-9]+n[0-9]+$"},
-    {"vd", "^vd[a-z]+$"},
-    {"mmcblk", "^mmcblk[0-9]+$"},
-    {"loop", "^loop[0-9]+$"},
-}};
+bool allLetters(std::string_view s) {
+  return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+}
 
-int familyRank(const std::string& name) {
-  static const std::vector<std::regex> patterns = [] {
-    std::vector<std::regex> out;
-    for (const auto& family : kFamilies) out.emplace_back(family.second);
-    return out;
-  }();
-  for (std::size_t i = 0; i < patterns.size(); ++i) {
-    if (std::regex_match(name, patterns[i])) return static_cast<int>(i);
+bool allDigits(std::string_view s) {
+  return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Whole-disk device families, in the order their disks are numbered; -1 for
+// anything else (partitions, ram disks, device-mapper, optical drives).
+int familyRank(std::string_view name) {
+  if (name.starts_with("sd") && allLetters(name.substr(2))) return 0;
+  if (name.starts_with("nvme")) {
+    const std::string_view rest = name.substr(4);
+    const auto n = rest.find('n');
+    if (n != std::string_view::npos && allDigits(rest.substr(0, n)) && allDigits(rest.substr(n + 1))) return 1;
   }
+  if (name.starts_with("vd") && allLetters(name.substr(2))) return 2;
+  if (name.starts_with("mmcblk") && allDigits(name.substr(6))) return 3;
+  if (name.starts_with("loop") && allDigits(name.substr(4))) return 4;
   return -1;
 }
 
