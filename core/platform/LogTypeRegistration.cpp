@@ -23,8 +23,12 @@ bool writeAtomically(const fs::path& target, const std::string& content) {
     if (!out) return false;
   }
   fs::rename(temp, target, ec);
-  if (ec) fs::remove(temp, ec);
-  return !ec;
+  if (ec) {
+    std::error_code cleanup;  // a successful clean-up must not hide the failed rename
+    fs::remove(temp, cleanup);
+    return false;
+  }
+  return true;
 }
 
 std::string mimePackageText() {
@@ -44,7 +48,8 @@ std::string mimePackageText() {
 
 fs::path xdgDataHome() {
   const char* data = std::getenv("XDG_DATA_HOME");
-  if (data != nullptr && *data != '\0') return data;
+  // The base directory rules make a relative value invalid: it must be ignored.
+  if (data != nullptr && *data == '/') return data;
   const char* home = std::getenv("HOME");
   if (home != nullptr && *home != '\0') return fs::path(home) / ".local" / "share";
   return {};
@@ -52,7 +57,7 @@ fs::path xdgDataHome() {
 
 std::string desktopExecLine(const fs::path& program) {
   const std::string path = program.string();
-  const bool needsQuotes = path.find_first_of(" \t\n\"'\\><~|&;$*?#()`%") != std::string::npos;
+  const bool needsQuotes = path.find_first_of(" \t\n\r\"'\\><~|&;$*?#()`%") != std::string::npos;
   if (!needsQuotes) return path + " %f";
   // Inside quotes, ", `, $ and \ are escaped with a backslash; the desktop
   // entry's own string escaping then doubles every backslash.
@@ -65,6 +70,9 @@ std::string desktopExecLine(const fs::path& program) {
       quoted += c;
     } else if (c == '%') {
       quoted += "%%";
+    } else if (c == '\t' || c == '\n' || c == '\r') {
+      // Control characters may not stand raw in a value; the string escapes carry them.
+      quoted += c == '\t' ? "\\t" : c == '\n' ? "\\n" : "\\r";
     } else {
       quoted += c;
     }

@@ -17,7 +17,8 @@ struct LogTypeRegistration {
   std::filesystem::path desktopEntry; // .../applications/kestavine-usb-drive-recovery.desktop
 };
 
-// The XDG data folder: $XDG_DATA_HOME, else $HOME/.local/share; empty when neither is set.
+// The XDG data folder: $XDG_DATA_HOME when it is an absolute path, else
+// $HOME/.local/share; empty when neither is set.
 [[nodiscard]] std::filesystem::path xdgDataHome();
 
 // The Exec value for a program path: quoted when the path holds characters

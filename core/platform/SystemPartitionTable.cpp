@@ -82,7 +82,7 @@ bool readGpt(const SectorReadFn& read, std::uint64_t diskSectors, SystemPartitio
 
 bool looksLikeVolumeBootSector(ByteView sector) {
   if (!hasBootSignature(sector)) return false;
-  if (sector.matches(kNtfsOemOffset, "NTFS    ")) return true;
+  if (sector.matches(kNtfsOemOffset, "NTFS    ") || sector.matches(kNtfsOemOffset, "EXFAT   ")) return true;
   const bool fatText = sector.matches(kFat32TypeOffset, "FAT32") || sector.matches(kFat16TypeOffset, "FAT");
   if (!fatText) return false;
   const auto boot = parseFatBootSector(sector);

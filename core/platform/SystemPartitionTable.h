@@ -44,8 +44,8 @@ inline constexpr std::uint32_t kMaxGptEntries = 256;
 // Microsoft reserved partition and Logical Disk Manager partitions.
 [[nodiscard]] bool isVolumeCandidate(const SystemPartition& partition);
 
-// A FAT or NTFS boot sector at sector 0 of the disk: a medium formatted
-// without a partition table.
+// A FAT, exFAT or NTFS boot sector at sector 0 of the disk: a medium
+// formatted without a partition table.
 [[nodiscard]] bool looksLikeVolumeBootSector(ByteView sector);
 
 }  // namespace dravel::platform

@@ -60,7 +60,9 @@ class ScopedCurrentDevices {
 
 class ScopedPlatformFamily {
  public:
-  explicit ScopedPlatformFamily(char family) : m_old(platform::platformFamily()) { platform::setPlatformFamily(family); }
+  explicit ScopedPlatformFamily(char family) : m_old(platform::platformFamily()) {
+    platform::setPlatformFamily(family);
+  }
   ~ScopedPlatformFamily() { platform::setPlatformFamily(m_old); }
   ScopedPlatformFamily(const ScopedPlatformFamily&) = delete;
   ScopedPlatformFamily& operator=(const ScopedPlatformFamily&) = delete;
