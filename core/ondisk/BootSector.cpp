@@ -44,4 +44,20 @@ std::optional<NtfsBootSector> parseNtfsBootSector(ByteView sector) {
   return b;
 }
 
+std::uint32_t ntfsSectorsPerCluster(std::uint8_t raw) {
+  if (raw == 0) return 0;
+  if (raw <= 0x80) return raw;
+  const int shift = 256 - raw;
+  return shift <= 16 ? (1u << shift) : 0;
+}
+
+std::uint32_t ntfsUnitSectors(std::int8_t value, std::uint32_t sectorsPerCluster) {
+  if (value < 0) {
+    const int shift = -value;
+    if (shift < 9 || shift > 24) return 0;  // below a sector or absurdly large
+    return (1u << shift) / kSectorSize;
+  }
+  return static_cast<std::uint32_t>(value) * sectorsPerCluster;
+}
+
 }  // namespace dravel::ondisk

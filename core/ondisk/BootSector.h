@@ -63,4 +63,13 @@ struct NtfsBootSector {
 
 [[nodiscard]] std::optional<NtfsBootSector> parseNtfsBootSector(ByteView sector);
 
+// Sectors per cluster from the boot sector's byte: 1..128 as they stand;
+// above 128 the byte is a negative shift (cluster sizes beyond 64 KiB).
+// 0 when the byte is unusable.
+[[nodiscard]] std::uint32_t ntfsSectorsPerCluster(std::uint8_t raw);
+
+// Sectors of a file record or index block from its signed byte: n < 0 means
+// 2^-n bytes, n > 0 means n clusters. 0 when the value is unusable.
+[[nodiscard]] std::uint32_t ntfsUnitSectors(std::int8_t value, std::uint32_t sectorsPerCluster);
+
 }  // namespace dravel::ondisk

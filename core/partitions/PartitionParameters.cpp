@@ -150,14 +150,6 @@ Result fat32Parameters(storage::SectorSource& source, PartitionRange range) {
   return fail(why);
 }
 
-std::uint32_t ntfsClusterSectors(std::uint8_t raw) {
-  if (raw == 0) return 0;
-  if (raw <= 0x80) return raw;
-  // Large clusters: the byte is a negative shift count of sectors.
-  const int shift = 256 - raw;
-  return shift <= 16 ? (1u << shift) : 0;
-}
-
 bool beginsWithFile(storage::SectorSource& source, std::uint64_t sector) {
   const auto buffer = readSector(source, sector);
   return buffer && ByteView(*buffer).matches(0, "FILE");
@@ -188,7 +180,7 @@ Result ntfsParameters(storage::SectorSource& source, PartitionRange range) {
                           static_cast<unsigned long long>(backupSector)), true);
   }
   auto b = *parseNtfsBootSector(ByteView(*boot));
-  const std::uint32_t spc = ntfsClusterSectors(b.sectorsPerCluster);
+  const std::uint32_t spc = ntfsSectorsPerCluster(b.sectorsPerCluster);
   if (spc == 0) return fail(strprintf("sector %llu: 0 sectors per cluster", static_cast<unsigned long long>(bootAt)));
   PartitionRecord r;
   r.spc = spc;
@@ -213,15 +205,6 @@ Result ntfsParameters(storage::SectorSource& source, PartitionRange range) {
 }
 
 }  // namespace
-
-std::uint32_t ntfsUnitSectors(std::int8_t value, std::uint32_t sectorsPerCluster) {
-  if (value < 0) {
-    const int shift = -value;
-    if (shift < 9 || shift > 24) return 0;  // below a sector or absurdly large
-    return (1u << shift) / kSectorSize;
-  }
-  return static_cast<std::uint32_t>(value) * sectorsPerCluster;
-}
 
 Expected<PartitionRecord, ParamError> calculatePartitionParameters(storage::SectorSource& source,
                                                                    const std::string& fileSystemName,

@@ -30,8 +30,4 @@ struct ParamError {
                                                                                  const std::string& fileSystemName,
                                                                                  PartitionRange range);
 
-// Sectors of an NTFS record or index block from the boot sector's signed byte:
-// n < 0 means 2^-n bytes, n > 0 means n clusters. 0 when the value is unusable.
-[[nodiscard]] std::uint32_t ntfsUnitSectors(std::int8_t value, std::uint32_t sectorsPerCluster);
-
 }  // namespace dravel::partitions

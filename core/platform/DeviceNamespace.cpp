@@ -1,5 +1,6 @@
 #include "DeviceNamespace.h"
 
+#include <cerrno>
 #include <cstring>
 #include <map>
 
@@ -40,9 +41,19 @@ DiskDevice describeImage(const fs::path& image, std::vector<std::string>& proble
   return d;
 }
 
-SystemPartitionTable readTable(const DiskDevice& disk) {
+SystemPartitionTable readTable(const DiskDevice& disk, std::vector<std::string>& problems) {
   const auto file = ReadOnlyFile::open(disk.node);
-  if (!file.isOpen()) return {};
+  if (!file.isOpen()) {
+    // A permission problem is the one a user can act on (run with access to
+    // the device); say so for the disks that may be recovered from. An
+    // internal disk that cannot be read is not offered anyway.
+    const bool denied = file.openError() == EACCES || file.openError() == EPERM;
+    if (denied && !disk.isImage && (disk.removable || disk.bus == BusType::Usb)) {
+      problems.push_back(strprintf("cannot read %s: %s (its partitions and volumes cannot be examined)",
+                                   disk.node.c_str(), std::strerror(file.openError())));
+    }
+    return {};
+  }
   const SectorReadFn read = [&file](std::uint64_t lba, SectorBuffer& out) {
     const auto r = file.readAt(lba * kSectorSize, out);
     return r.ok() && r.bytes == out.size();
@@ -117,7 +128,7 @@ void DeviceNamespace::rescan() {
   }
   char letter = kFirstVolumeLetter;
   for (const auto& disk : snap->disks) {
-    const auto& table = snap->tables[disk.number] = readTable(disk);
+    const auto& table = snap->tables[disk.number] = readTable(disk, snap->problems);
     for (auto& v : volumesOf(disk, table)) {
       if (letter > 'Z') break;
       v.letter = letter++;

@@ -77,21 +77,14 @@ std::optional<VolumeProbe> probeFat(const DeviceHandle& volume, ByteView sector)
   return p;
 }
 
-std::uint32_t ntfsUnitBytes(std::int8_t clustersPer, std::uint32_t clusterBytes) {
-  if (clustersPer < 0) {
-    const int shift = -clustersPer;
-    return shift < 31 ? (1u << shift) : 0;
-  }
-  return static_cast<std::uint32_t>(clustersPer) * clusterBytes;
-}
-
-std::string ntfsLabel(const DeviceHandle& volume, const NtfsBootSector& b) {
+std::string ntfsLabel(const DeviceHandle& volume, const NtfsBootSector& b, std::uint32_t sectorsPerCluster) {
   constexpr std::uint64_t kVolumeRecord = 3;
-  const std::uint32_t clusterBytes = static_cast<std::uint32_t>(b.sectorsPerCluster) * kSectorSize;
-  const std::uint32_t recordBytes = ntfsUnitBytes(b.clustersPerFileRecord, clusterBytes);
-  if (recordBytes < kSectorSize || recordBytes > 65536 || recordBytes % kSectorSize != 0) return {};
+  const std::uint64_t clusterBytes = static_cast<std::uint64_t>(sectorsPerCluster) * kSectorSize;
+  const std::uint64_t recordBytes =
+      static_cast<std::uint64_t>(ntfsUnitSectors(b.clustersPerFileRecord, sectorsPerCluster)) * kSectorSize;
+  if (recordBytes < kSectorSize || recordBytes > 65536) return {};
   if (b.mftCluster > volume.length() / clusterBytes) return {};
-  std::vector<std::byte> record(recordBytes);
+  std::vector<std::byte> record(static_cast<std::size_t>(recordBytes));
   const std::uint64_t at = b.mftCluster * clusterBytes + kVolumeRecord * recordBytes;
   const auto r = volume.read(at, record);
   if (!r.ok() || r.bytes != record.size() || !applyFixup(record)) return {};
@@ -103,12 +96,13 @@ std::string ntfsLabel(const DeviceHandle& volume, const NtfsBootSector& b) {
 
 std::optional<VolumeProbe> probeNtfs(const DeviceHandle& volume, ByteView sector) {
   const auto b = parseNtfsBootSector(sector);
-  if (!b || b->bytesPerSector != kSectorSize || b->sectorsPerCluster == 0) return std::nullopt;
+  const std::uint32_t spc = b ? ntfsSectorsPerCluster(b->sectorsPerCluster) : 0;
+  if (!b || b->bytesPerSector != kSectorSize || spc == 0) return std::nullopt;
   VolumeProbe p;
   p.fileSystemName = "NTFS";
   p.serialNumber = static_cast<std::uint32_t>(b->serialNumber);
-  p.label = ntfsLabel(volume, *b);
-  p.space = VolumeSpace{b->totalSectors / b->sectorsPerCluster * b->sectorsPerCluster * kSectorSize, std::nullopt};
+  p.label = ntfsLabel(volume, *b, spc);
+  p.space = VolumeSpace{b->totalSectors / spc * spc * kSectorSize, std::nullopt};
   return p;
 }
 

@@ -21,7 +21,7 @@ std::string composeModel(const platform::DeviceStrings& strings, const std::stri
   model = trim(model);
   // A bus without a name would leave a double blank before "Device".
   if (!busName.empty()) model += " " + busName;
-  return model + " Device";
+  return trim(model + " Device");
 }
 
 PhysicalDriveRecord describeDisk(const platform::DeviceQueries& queries, int number,

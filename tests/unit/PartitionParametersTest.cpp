@@ -181,17 +181,6 @@ TEST(PartitionParameters, RefusesDamagedNtfs) {
   }
 }
 
-TEST(PartitionParameters, NtfsUnitSizes) {
-  struct Case {
-    std::int8_t value;
-    std::uint32_t spc;
-    std::uint32_t sectors;
-  };
-  const Case cases[] = {{-10, 8, 2},  {-12, 1, 8}, {1, 8, 8},    {2, 4, 8},
-                        {-9, 8, 1},   {-8, 8, 0},  {-30, 8, 0},  {0, 8, 0}};
-  for (const auto& c : cases) EXPECT_EQ(ntfsUnitSectors(c.value, c.spc), c.sectors) << int(c.value);
-}
-
 TEST(PartitionParameters, RefusesOtherFileSystemsAndEmptyRanges) {
   DiskBuilder d(100);
   EXPECT_FALSE(calculate(d, "Unknown", 0, 100));
