@@ -147,7 +147,12 @@ TEST(SectorReaderLargeOffset, ReadsSectorBeyondTwoToTheThirtyTwo) {
   {
     const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     ASSERT_GE(fd, 0);
-    ASSERT_EQ(::ftruncate(fd, static_cast<off_t>((kSector + 1) * 512)), 0) << std::strerror(errno);
+    if (::ftruncate(fd, static_cast<off_t>((kSector + 1) * 512)) != 0) {
+      const int error = errno;
+      ::close(fd);
+      if (error == EFBIG || error == EINVAL) GTEST_SKIP() << "the temporary folder cannot hold a 2 TiB sparse file";
+      FAIL() << std::strerror(error);
+    }
     const char right[] = "RIGHT";
     const char wrong[] = "WRONG";  // where a 32-bit sector number would land
     ASSERT_EQ(::pwrite(fd, right, sizeof right, static_cast<off_t>(kSector * 512)), static_cast<ssize_t>(sizeof right));
