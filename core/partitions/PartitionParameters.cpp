@@ -1,5 +1,6 @@
 #include "PartitionParameters.h"
 
+#include <bit>
 #include <optional>
 
 #include "common/Text.h"
@@ -13,16 +14,12 @@ using namespace dravel::ondisk;
 
 namespace {
 
+using storage::readSector;
+
 using Result = Expected<PartitionRecord, ParamError>;
 
 Unexpected<ParamError> fail(std::string reason, bool noBootSector = false) {
   return Unexpected{ParamError{std::move(reason), noBootSector}};
-}
-
-std::optional<SectorBuffer> readSector(storage::SectorSource& source, std::uint64_t sector) {
-  SectorBuffer buffer{};
-  if (!source.read(sector, 1, buffer)) return std::nullopt;
-  return buffer;
 }
 
 // A boot sector read at `sector` that ends with 0x55 0xAA.
@@ -31,8 +28,6 @@ std::optional<SectorBuffer> readBootSector(storage::SectorSource& source, std::u
   if (!buffer || !hasBootSignature(ByteView(*buffer))) return std::nullopt;
   return buffer;
 }
-
-bool isPowerOfTwo(std::uint32_t v) { return v != 0 && (v & (v - 1)) == 0; }
 
 struct FatGeometry {
   std::uint32_t reserved = 0;
@@ -43,7 +38,7 @@ struct FatGeometry {
 // The fields every FAT layout needs, checked so that the arithmetic below
 // stays inside the partition.
 std::optional<std::string> checkFatGeometry(const FatGeometry& g, PartitionRange range, std::uint64_t bootSector) {
-  if (!isPowerOfTwo(g.spc) || g.spc > 128) {
+  if (!std::has_single_bit(g.spc) || g.spc > 128) {
     return strprintf("sector %llu: %u sectors per cluster is not a power of two up to 128",
                      static_cast<unsigned long long>(bootSector), g.spc);
   }

@@ -14,11 +14,7 @@ using namespace dravel::ondisk;
 
 namespace {
 
-std::optional<SectorBuffer> readSector(storage::SectorSource& source, std::uint64_t sector) {
-  SectorBuffer buffer{};
-  if (!source.read(sector, 1, buffer)) return std::nullopt;
-  return buffer;
-}
+using storage::readSector;
 
 BootMark markAt(storage::SectorSource& source, std::uint64_t sector) {
   const auto buffer = readSector(source, sector);

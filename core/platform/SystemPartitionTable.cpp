@@ -1,5 +1,6 @@
 #include "SystemPartitionTable.h"
 
+#include <bit>
 #include <set>
 
 #include "ondisk/BootSector.h"
@@ -9,8 +10,6 @@ namespace dravel::platform {
 using namespace dravel::ondisk;
 
 namespace {
-
-bool isPowerOfTwo(std::uint32_t v) { return v != 0 && (v & (v - 1)) == 0; }
 
 void addClamped(SystemPartitionTable& table, SystemPartition p, std::uint64_t diskSectors) {
   if (p.firstSector >= diskSectors || p.sectorCount == 0) return;
@@ -86,9 +85,9 @@ bool looksLikeVolumeBootSector(ByteView sector) {
   const bool fatText = sector.matches(kFat32TypeOffset, "FAT32") || sector.matches(kFat16TypeOffset, "FAT");
   if (!fatText) return false;
   const auto boot = parseFatBootSector(sector);
-  return boot && isPowerOfTwo(boot->sectorsPerCluster) && boot->reservedSectors != 0 &&
+  return boot && std::has_single_bit(boot->sectorsPerCluster) && boot->reservedSectors != 0 &&
          (boot->fatCount == 1 || boot->fatCount == 2) && boot->bytesPerSector >= 512 &&
-         isPowerOfTwo(boot->bytesPerSector);
+         std::has_single_bit(boot->bytesPerSector);
 }
 
 SystemPartitionTable readSystemPartitionTable(const SectorReadFn& read, std::uint64_t diskSectors) {

@@ -8,6 +8,12 @@
 
 namespace dravel::storage {
 
+std::optional<SectorBuffer> readSector(SectorSource& source, std::uint64_t sector) {
+  SectorBuffer buffer{};
+  if (!source.read(sector, 1, buffer)) return std::nullopt;
+  return buffer;
+}
+
 bool DeviceSectorSource::read(std::uint64_t firstSector, std::uint32_t count, std::span<std::byte> buffer) {
   return readSectors(SectorReadRequest{m_path, firstSector, count, buffer});
 }

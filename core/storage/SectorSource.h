@@ -4,9 +4,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "ondisk/Sector.h"
 
 namespace dravel::storage {
 
@@ -16,6 +19,9 @@ class SectorSource {
   // Same contract as readSectors: false on failure, zeros past the end.
   [[nodiscard]] virtual bool read(std::uint64_t firstSector, std::uint32_t count, std::span<std::byte> buffer) = 0;
 };
+
+// One sector, or nullopt when it cannot be read.
+[[nodiscard]] std::optional<SectorBuffer> readSector(SectorSource& source, std::uint64_t sector);
 
 class DeviceSectorSource final : public SectorSource {
  public:
