@@ -5,7 +5,7 @@ set -eu
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
 
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DDRAVEL_FUZZ=ON -DDRAVEL_TESTS=OFF -DDRAVEL_WERROR=ON \
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DDRAVEL_FUZZ=ON -DDRAVEL_TESTS=OFF -DDRAVEL_GUI=OFF -DDRAVEL_WERROR=ON \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined" >/dev/null
 cmake --build build-fuzz --target fuzz_partition_walk fuzz_partition_parameters
 
