@@ -1,8 +1,11 @@
 #pragma once
-// The tree of the search windows: the drive tree and the result tree. A
-// QTreeWidget with per-item text colours and fonts and tri-state check boxes
-// that propagate up and down.
+// The tree of the search windows: the drive tree and the result tree
+// (Part 8.1). A QTreeWidget with one column and no header, per-item text
+// colours and fonts, and tri-state check boxes that propagate up and down in
+// our own code (Qt's ItemIsAutoTristate is not used).
 
+#include <QColor>
+#include <QFont>
 #include <QTreeWidget>
 
 namespace dravel::controls {
@@ -10,7 +13,62 @@ namespace dravel::controls {
 class CTreeClass : public QTreeWidget {
   Q_OBJECT
  public:
+  // The one stored colour that is drawn (the others keep the default colour).
+  static constexpr QRgb kDarkGreen = 0x008000;
+
   explicit CTreeClass(QWidget* parent = nullptr);
+
+  // Colour: black (0) or an invalid colour takes the default. As in the
+  // original, only dark green (0x008000) is drawn differently from the
+  // default text colour; any other colour is kept but drawn in the default.
+  void setItemColour(QTreeWidgetItem* item, const QColor& colour);
+  [[nodiscard]] QColor itemColour(const QTreeWidgetItem* item) const;  // invalid when default
+  // Font: one with an empty family takes the tree's font again.
+  void setItemFont(QTreeWidgetItem* item, const QFont& font);
+
+  // Check boxes. When enabled, every item (present and added later) shows one,
+  // created unchecked. A click on an item's check box selects the item and
+  // toggles it (toggleCheck); so does the space bar on the current item.
+  void setCheckBoxesEnabled(bool enabled);
+  [[nodiscard]] bool checkBoxesEnabled() const { return m_checkBoxes; }
+  // The item alone.
+  void setCheckState(QTreeWidgetItem* item, Qt::CheckState state);
+  // The item and all its descendants.
+  void setSubtreeCheckState(QTreeWidgetItem* item, Qt::CheckState state);
+  // The check-box click without the selection: a checked item is unchecked
+  // with its subtree, each ancestor becomes unchecked when all its children
+  // are, else partly checked; an unchecked or partly checked item is checked
+  // with its subtree, each ancestor becomes checked when all its children
+  // are, else partly checked.
+  void toggleCheck(QTreeWidgetItem* item);
+  [[nodiscard]] Qt::CheckState checkState(const QTreeWidgetItem* item) const;
+
+  // The texts of the item's ancestors below the first top-level item and of
+  // the item itself, joined with "\"; empty for none (and for the first
+  // top-level item itself).
+  [[nodiscard]] QString itemPath(const QTreeWidgetItem* item) const;
+  // Direct children; 0 for none.
+  [[nodiscard]] int childCount(const QTreeWidgetItem* item) const;
+
+ signals:
+  // After a click (or the space bar) toggled the item's check box.
+  void checkToggled(QTreeWidgetItem* item);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  [[nodiscard]] QTreeWidgetItem* checkBoxItemAt(const QPoint& viewportPos) const;
+  void clickCheckBox(QTreeWidgetItem* item);
+  void prepareCheckBoxes(QTreeWidgetItem* item);
+  void removeCheckBoxes(QTreeWidgetItem* item);
+  void rowsAdded(const QModelIndex& parent, int first, int last);
+
+  bool m_checkBoxes = false;
+  bool m_swallowRelease = false;
 };
 
 }  // namespace dravel::controls

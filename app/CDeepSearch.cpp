@@ -1,0 +1,155 @@
+#include "CDeepSearch.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "FrameTexts.h"
+#include "common/Text.h"
+#include "controls/CTreeClass.h"
+#include "controls/MessageService.h"
+#include "controls/SectorRangeControl.h"
+#include "partitions/FileSystemRecognition.h"
+#include "platform/DevicePath.h"
+#include "storage/InfoPanels.h"
+
+namespace dravel::app {
+namespace {
+
+using controls::MessageService;
+
+constexpr std::size_t kDiskNumberRow = 0;
+constexpr std::size_t kDiskSectorsRow = 6;
+constexpr std::size_t kPartitionStartRow = 4;
+constexpr std::size_t kPartitionEndRow = 5;
+
+std::uint64_t rowNumber(const std::vector<storage::InfoRow>& rows, std::size_t row) {
+  return parseUnsigned(partitions::panelValue(rows, row)).value_or(0);
+}
+
+std::uint64_t mediumEnd(const storage::PhysicalDriveRecord& disk) {
+  return std::max(disk.deviceSectors, disk.totalSectors);
+}
+
+}  // namespace
+
+CDeepSearch::CDeepSearch(QWidget* parent)
+    : SearchFrame(storage::RecoveryMode::Deep, QStringLiteral("Deep Search"), parent) {
+  auto* fsRow = new QHBoxLayout;
+  fsRow->addWidget(new QLabel(QStringLiteral("Search selected Drive's file system as:"), this));
+  m_fileSystem = new QComboBox(this);
+  m_fileSystem->setObjectName(QStringLiteral("fileSystemChoice"));
+  m_fileSystem->addItems({QStringLiteral("FAT16"), QStringLiteral("FAT32"), QStringLiteral("NTFS"),
+                          QStringLiteral("Unknown")});
+  m_fileSystem->setCurrentText(QStringLiteral("FAT32"));
+  fsRow->addWidget(m_fileSystem);
+  fsRow->addStretch(1);
+  m_range = new controls::SectorRangeControl(this);
+  m_range->setObjectName(QStringLiteral("sectorRange"));
+  extraArea()->addLayout(fsRow);
+  extraArea()->addWidget(m_range);
+}
+
+QList<controls::ListColumn> CDeepSearch::contentColumns() const {
+  return {{QStringLiteral("Name"), 145},
+          {QStringLiteral("Type"), 60},
+          {QStringLiteral("Size"), 60},
+          {QStringLiteral("Date"), 60},
+          {QStringLiteral("Time"), 60},
+          {QStringLiteral("Sector-Debug Info 1"), 0, true},
+          {QStringLiteral("ParentMFT-Debug Info 2"), 0, true},
+          {QStringLiteral("SelfMFT-Debug Info 3"), 0, true},
+          {QStringLiteral("SFN"), 0, true},
+          {QStringLiteral("FILE_SYS"), 0, true}};
+}
+
+void CDeepSearch::drivePanelShown(DriveItemKind kind, const QTreeWidgetItem* item) {
+  const auto& view = driveTreeView();
+  if (kind == DriveItemKind::Partition) {
+    int disk = -1;
+    if (const auto* entry = view.partitionEntry(item, &disk))
+      m_range->setupForSelection(entry->firstSector, entry->endSector, entry->firstSector, entry->endSector);
+    const auto name = partitions::normaliseFileSystemName(item->text(0).toStdString());
+    m_fileSystem->setCurrentText(QString::fromStdString(name));
+  } else if (const auto* volume = view.volumeRecord(item)) {
+    m_range->setupForSelection(0, volume->totalSectors, 0, volume->totalSectors);
+  } else if (const auto* disk = view.diskRecord(item)) {
+    m_range->setupForSelection(0, mediumEnd(*disk), 0, mediumEnd(*disk));
+  }
+}
+
+void CDeepSearch::startFromSelection() {
+  const auto start = m_range->startSector();
+  const auto end = m_range->endSector();
+  if (!start || !end || *end <= *start) {
+    MessageService::information(this, QString::fromUtf8(partitions::kEndSectorMessage.data()));
+    return;
+  }
+  if (m_fileSystem->currentText() == QStringLiteral("Unknown")) {
+    MessageService::information(this, texts::kSelectFileSystem);
+    m_fileSystem->setFocus();
+    return;
+  }
+  auto run = rangeFromFields(*start, *end);
+  if (!run) {
+    MessageService::information(this, QString::fromUtf8(partitions::kDeviceGoneMessage.data()));
+    return;
+  }
+  m_lastDeepStart = run;
+  setLastScanStart(run->start);
+  emit scanRequested();
+  startRun(run->start);
+}
+
+// The range on the physical disk: a volume's fields count from the volume's
+// own first sector, so they are moved to where the volume lies on its disk.
+std::optional<DeepRunStart> CDeepSearch::rangeFromFields(std::uint64_t start, std::uint64_t end) {
+  const auto* listing = driveTreeView().listing();
+  if (listing == nullptr) return std::nullopt;
+  const auto rows = panelRows();
+  const auto kind = selectionDriveKind();
+  DeepRunStart run;
+  auto& record = run.start.record;
+  int diskNumber = selectedDiskNumber();
+  if (kind == QStringLiteral("Logical")) {
+    const auto* volume = driveTreeView().volumeRecord(driveTree()->currentItem());
+    if (volume == nullptr) return std::nullopt;
+    const std::uint64_t lowest = m_range->minSector().value_or(0);
+    const std::uint64_t highest = m_range->maxSector().value_or(volume->totalSectors);
+    diskNumber = volume->diskNumber;
+    record.logicalDevicePath = volume->devicePath();
+    run.partitionBase = volume->diskFirstSector;
+    run.driveSize = volume->totalSectors;
+    record.firstSector = volume->diskFirstSector + (start - std::min(start, lowest));
+    record.endSector = volume->diskEndSector - std::min(volume->diskEndSector, highest - std::min(highest, end));
+  } else if (kind == QStringLiteral("Hard Disk")) {
+    run.driveSize = rowNumber(rows, kDiskSectorsRow);
+    record.firstSector = start;
+    record.endSector = end;
+  } else {
+    diskNumber = static_cast<int>(std::min<std::uint64_t>(rowNumber(rows, kDiskNumberRow), 1000));
+    run.partitionBase = rowNumber(rows, kPartitionStartRow);
+    run.driveSize = rowNumber(rows, kPartitionEndRow);
+    record.firstSector = start;
+    record.endSector = end;
+  }
+  const auto* disk = listing->disk(diskNumber);
+  if (disk == nullptr) return std::nullopt;
+  record.endSector = std::min(record.endSector, mediumEnd(*disk));
+  record.driveKind = kind.toStdString();
+  record.devicePath = disk->devicePath();
+  record.diskIndex = static_cast<std::uint16_t>(disk->diskNumber);
+  record.diskTotalSectors = disk->totalSectors;
+  record.diskSizeMiB = disk->sizeMiB;
+  record.currentDiskModel = disk->model;
+  record.fileSystemName = m_fileSystem->currentText().toStdString();
+  record.modeName = storage::recoveryModeName(storage::RecoveryMode::Deep);
+  record.firstSectorCopy = record.firstSector;
+  record.endSectorCopy = record.endSector;
+  record.endByteOffset = record.endSector * 512;
+  return run;
+}
+
+}  // namespace dravel::app

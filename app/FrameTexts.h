@@ -1,0 +1,64 @@
+#pragma once
+// The search windows' own texts: hints, guard messages and questions.
+
+#include <QString>
+
+#include "ProductInfo.h"
+
+namespace dravel::app::texts {
+
+inline const QString kHintDriveSelection = QStringLiteral(
+    "Select the Drive (from which you want to recover data) from the List of available Physical or Logical Drives in "
+    "the left Panel. In case of Deleted or missing Partitions, click on 'Search More Partitions' button to find lost "
+    "drives. Select the Drive and click 'Next' Button to continue...");
+inline const QString kHintScanning = QStringLiteral(
+    "You can stop searching Files and Folders by clicking on 'Stop' button. However, it is strongly recommended that "
+    "you should allow the software to complete the searching Process.");
+inline const QString kHintResults = QStringLiteral(
+    "Select Files and Folders from left Panel Directories Tree and Click on 'Save' button to save recovered Files and "
+    "Folders.");
+inline const QString kSelectDriveHeading = QStringLiteral("Select drive to start recovery...");
+
+inline const QString kSelectDriveFirst = QStringLiteral(
+    "First you need to select Physical or Logical Drive from the Tree, which you want to recover.");
+inline const QString kScanStillGoingBack = QStringLiteral(
+    "Disk scanning process is still going on.\n\nPlease allow the scanning process to be completed or you can also "
+    "cancel the scanning by clicking on ‘Stop’ button.");
+inline const QString kRefreshInProgress = QStringLiteral(
+    "Disk scanning process is in progress.\n\nYou can refresh the list of Drives only before starting the scanning "
+    "process.");
+inline const QString kSaveLogNoResult = QStringLiteral(
+    "To save the Log (index of recovered files and folders) of recovery, first you need to scan the drive and recover "
+    "the lost data.");
+inline const QString kSaveLogScanRunning = QStringLiteral(
+    "Disk scanning process is still going on.\n\nTo save the Log (index of recovered files and folders) of recovery, "
+    "please allow the scanning process to be completed.");
+inline const QString kLoadLogAfterResult = QStringLiteral(
+    "Recovery log cannot be loaded at this stage.\n\nIf you have previously saved Log (index of recovered files and "
+    "folders) file of Kestavine Recovery and want to load the recovery results from Log instead , click on ‘Back’ "
+    "button and load Log from previous screen.");
+inline const QString kLoadLogScanRunning = QStringLiteral(
+    "Disk scanning process is still going on.\n\nIf you have previously saved Log (index of recovered files and "
+    "folders) file of Kestavine Recovery and want to load the recovery results from Log instead of scanning the "
+    "drive, you can cancel the scanning by clicking on ‘Stop’ button.");
+inline const QString kSaveNoResult = QStringLiteral(
+    "Saving function is not available at this step.\n\nTo save recovered data, first you need to scan the drive and "
+    "recover the lost data.\n\nSelect the Drive from tree and click next to continue.");
+inline const QString kSaveScanRunning = QStringLiteral(
+    "Disk scanning process is still going on.\n\nTo save recovered data, please allow the scanning process to be "
+    "completed.");
+inline const QString kSaveLogQuestion = QStringLiteral(
+    "Do you want to save the Recovery scanning Log (index of recovered files and folders) file?\n\nIf you have "
+    "previously saved Log file of Kestavine Recovery, you can directly load the recovery results from Log instead of "
+    "scanning the drive again.");
+inline QString exitQuestion() { return QStringLiteral("Do you want to exit from ") + productTitle() + QStringLiteral("?"); }
+inline const QString kSelectFileSystem = QStringLiteral("Select file system type for recovery of selected drive.");
+inline const QString kValidatingPartition = QStringLiteral("Validating Partition ...");
+inline const QString kPopulating = QStringLiteral("Populating List Items, Please wait....");
+
+// Our own: features that later versions bring.
+inline const QString kPartitionSearchNotYet = QStringLiteral(
+    "Searching for deleted or missing partitions is not available in this version.");
+inline const QString kLogsNotYet = QStringLiteral("Recovery logs are not available in this version.");
+
+}  // namespace dravel::app::texts

@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/TemporaryCopies.h"
+#include "support/TempDir.h"
+
+namespace dravel::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TemporaryCopiesTest : public ::testing::Test {
+ protected:
+  fs::path file(const std::string& name) {
+    test::writeFile(m_dir / name, "x");
+    return m_dir / name;
+  }
+  test::TempDir m_dir;
+};
+
+TEST_F(TemporaryCopiesTest, RemovesOnlyFilesNamedTulDirectlyInTheFolder) {
+  const auto copy1 = file("TUL0.jpg");
+  const auto copy2 = file("TUL17.docx");
+  const auto middle = file("aTULb");
+  const auto lower = file("tul3.jpg");
+  const auto other = file("notes.txt");
+  const auto nested = file("TULfolder/TUL5.jpg");
+
+  EXPECT_EQ(removeTemporaryCopies(m_dir.path()), 3u);
+  EXPECT_FALSE(fs::exists(copy1));
+  EXPECT_FALSE(fs::exists(copy2));
+  EXPECT_FALSE(fs::exists(middle));
+  EXPECT_TRUE(fs::exists(lower));
+  EXPECT_TRUE(fs::exists(other));
+  EXPECT_TRUE(fs::exists(nested));  // a folder named TUL is neither removed nor entered
+}
+
+TEST_F(TemporaryCopiesTest, LeavesSymbolicLinksAndWhatTheyPointTo) {
+  test::TempDir outside;
+  test::writeFile(outside / "TUL1.jpg", "keep");
+  fs::create_directory_symlink(outside.path(), m_dir / "TULlinkdir");
+  fs::create_symlink(outside / "TUL1.jpg", m_dir / "TULlink.jpg");
+
+  EXPECT_EQ(removeTemporaryCopies(m_dir.path()), 0u);
+  EXPECT_TRUE(fs::exists(outside / "TUL1.jpg"));
+  EXPECT_TRUE(fs::is_symlink(m_dir / "TULlink.jpg"));
+  EXPECT_TRUE(fs::is_symlink(m_dir / "TULlinkdir"));
+}
+
+TEST_F(TemporaryCopiesTest, MissingFolderRemovesNothing) { EXPECT_EQ(removeTemporaryCopies(m_dir / "absent"), 0u); }
+
+}  // namespace
+}  // namespace dravel::platform
