@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -50,6 +51,18 @@ CDeepSearch::CDeepSearch(QWidget* parent)
   m_range->setObjectName(QStringLiteral("sectorRange"));
   extraArea()->addLayout(fsRow);
   extraArea()->addWidget(m_range);
+
+  // Shown by the run while it builds the trees of what it found, and while a log loads.
+  m_loadingTree = new QLabel(QStringLiteral("Loading tree, Please wait..."), this);
+  m_loadingTree->setObjectName(QStringLiteral("loadingTree"));
+  m_loadingTreeBar = new QProgressBar(this);
+  m_loadingTreeBar->setObjectName(QStringLiteral("loadingTreeBar"));
+  m_logWait = new QLabel(QStringLiteral("It may take a while, Please wait..."), this);
+  m_logWait->setObjectName(QStringLiteral("logWait"));
+  for (auto* w : std::initializer_list<QWidget*>{m_loadingTree, m_loadingTreeBar, m_logWait}) {
+    w->hide();
+    extraArea()->addWidget(w);
+  }
 }
 
 QList<controls::ListColumn> CDeepSearch::contentColumns() const {

@@ -5,6 +5,8 @@
 #include "SearchFrame.h"
 
 class QComboBox;
+class QLabel;
+class QProgressBar;
 
 namespace dravel::controls {
 class SectorRangeControl;
@@ -38,6 +40,9 @@ class CDeepSearch : public SearchFrame {
 
   QComboBox* m_fileSystem = nullptr;
   controls::SectorRangeControl* m_range = nullptr;
+  QLabel* m_loadingTree = nullptr;
+  QProgressBar* m_loadingTreeBar = nullptr;
+  QLabel* m_logWait = nullptr;
   std::optional<DeepRunStart> m_lastDeepStart;
 };
 

@@ -23,6 +23,7 @@
 #include "FontSet.h"
 #include "FrameTexts.h"
 #include "ProgressService.h"
+#include "WaitWindow.h"
 #include "controls/CColorStatic.h"
 #include "controls/MessageService.h"
 #include "platform/System.h"
@@ -52,6 +53,7 @@ CDravelDlg::CDravelDlg(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("CDravelDlg"));
   setWindowIcon(style()->standardIcon(QStyle::SP_DriveHDIcon));
   buildLayout();
+  WaitWindow::setMainWindow(this);
   m_loadingTimer = new QTimer(this);
   m_loadingTimer->setInterval(kLoadingTickMs);
   connect(m_loadingTimer, &QTimer::timeout, this, [this] {
@@ -230,7 +232,8 @@ bool CDravelDlg::exitSequence() {
 }
 
 void CDravelDlg::finishExit() {
-  platform::removeTemporaryCopies(platform::temporaryFolder());
+  // Only our own folder: the shared temporary folder holds other programs' files.
+  platform::removeTemporaryCopies(platform::temporaryCopiesFolder(platform::temporaryFolder()));
   emit exitConfirmed();
 }
 

@@ -76,8 +76,11 @@ SearchFrame::SearchFrame(storage::RecoveryMode mode, const QString& title, QWidg
 SearchFrame::~SearchFrame() {
   m_stopFlag = true;
   // Both workers are bounded; the window's members they report to must outlive them.
-  if (m_fillThread != nullptr) m_fillThread->wait();
-  if (m_stopThread != nullptr) m_stopThread->wait();
+  for (QThread* worker : {m_fillThread, m_stopThread}) {
+    if (worker == nullptr) continue;
+    worker->wait();
+    delete worker;
+  }
 }
 
 void SearchFrame::buildLayout(const QString& title) {
@@ -188,8 +191,14 @@ QWidget* SearchFrame::buildButtonRow() {
   connect(m_save, &QPushButton::clicked, this, &SearchFrame::save);
   connect(m_loadLog, &QPushButton::clicked, this, &SearchFrame::loadLog);
   connect(m_saveLog, &QPushButton::clicked, this, &SearchFrame::saveLog);
-  connect(m_about, &QPushButton::clicked, this, [this] { CAbout_Dlg(this).exec(); });
-  connect(m_help, &QPushButton::clicked, this, [this] { CHelp(this).exec(); });
+  connect(m_about, &QPushButton::clicked, this, [this] {
+    CAbout_Dlg(this).exec();
+    afterGuardMessage();
+  });
+  connect(m_help, &QPushButton::clicked, this, [this] {
+    CHelp(this).exec();
+    afterGuardMessage();
+  });
   connect(m_back, &QPushButton::clicked, this, &SearchFrame::back);
   connect(m_next, &QPushButton::clicked, this, &SearchFrame::next);
   return row;
@@ -499,6 +508,7 @@ void SearchFrame::searchMorePartitions() {
   MessageService::information(this, texts::kPartitionSearchNotYet);
 }
 
+// A message, help or about box enables what the running work had disabled.
 void SearchFrame::afterGuardMessage() {
   if (m_activity.logLoaderRunning || m_activity.listingRunning) m_resultTree->setEnabled(false);
 }
@@ -598,6 +608,7 @@ void SearchFrame::keyPressEvent(QKeyEvent* event) {
   }
   if (key == Qt::Key_F1) {
     CHelp(this).exec();
+    afterGuardMessage();
     return;
   }
   QDialog::keyPressEvent(event);

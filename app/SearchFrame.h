@@ -96,7 +96,9 @@ class SearchFrame : public QDialog {
   virtual void startFromSelection();
   // The window's run; false while the mode has none.
   virtual bool startRun(const partitions::ScanStart& start);
-  // Runs on the stop thread: ends the scan in an orderly way. No widgets here.
+  // Runs on the stop thread: ends the scan in an orderly way. No widgets
+  // here. A window that overrides it waits for its own workers in its
+  // destructor, before this frame's part is gone.
   virtual void stopScan();
   // A drive item was shown in the information list.
   virtual void drivePanelShown(DriveItemKind kind, const QTreeWidgetItem* item);

@@ -1,5 +1,9 @@
 #include "TemporaryCopies.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <string>
 
 namespace dravel::platform {
@@ -26,6 +30,17 @@ std::size_t removeTemporaryCopies(const std::filesystem::path& folder) {
     if (std::filesystem::remove(it->path(), removeError)) ++removed;
   }
   return removed;
+}
+
+std::filesystem::path temporaryCopiesFolder(const std::filesystem::path& base) {
+  return base / ("dravel-" + std::to_string(::getuid()));
+}
+
+bool prepareTemporaryCopiesFolder(const std::filesystem::path& folder) {
+  if (::mkdir(folder.c_str(), S_IRWXU) != 0 && errno != EEXIST) return false;
+  struct stat info {};
+  if (::lstat(folder.c_str(), &info) != 0) return false;
+  return S_ISDIR(info.st_mode) && info.st_uid == ::getuid() && (info.st_mode & (S_IRWXG | S_IRWXO)) == 0;
 }
 
 }  // namespace dravel::platform

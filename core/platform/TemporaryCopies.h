@@ -13,4 +13,15 @@ namespace dravel::platform {
 // Returns how many files were removed.
 std::size_t removeTemporaryCopies(const std::filesystem::path& folder);
 
+// Where the copies belong: a folder of this user's own below base (the
+// temporary folder), "dravel-" followed by the user id. The temporary folder
+// is shared by every program and user, so removing "*TUL*" there would take
+// other programs' files with it.
+[[nodiscard]] std::filesystem::path temporaryCopiesFolder(const std::filesystem::path& base);
+
+// Creates the folder with owner-only access when it is missing. False when it
+// cannot be made, or when what is there is not a real folder owned by this
+// user (a link or a folder someone else planted): nothing may be written then.
+[[nodiscard]] bool prepareTemporaryCopiesFolder(const std::filesystem::path& folder);
+
 }  // namespace dravel::platform

@@ -300,5 +300,26 @@ TEST(BasicSearchWindowDevices, NoDeviceWindowOffersRetryAndExit) {
   EXPECT_EQ(filled.count(), 0);
 }
 
+TEST(BasicSearchWindowDevices, RetryAfterPluggingInADriveShowsIt) {
+  test::TempDir dir;
+  const auto late = dir.path() / "late.img";
+  platform::DeviceOptions options;
+  options.imagesOnly = true;
+  options.images = {late};  // not there yet
+  test::ScopedCurrentDevices devices(options);
+  app::CBasicSearch window;
+  QSignalSpy filled(&window, &app::SearchFrame::driveTreeFilled);
+  ModalAnswer noDevice([&](QDialog* d) {
+    std::filesystem::copy_file(test::fixtureImage("sample"), late);
+    clickChild(d, "retry");
+  });
+  window.fillTree();
+  ASSERT_TRUE(filled.wait(20000));
+  EXPECT_EQ(noDevice.seenClass(), QStringLiteral("dravel::app::CNoDevice"));
+  EXPECT_FALSE(window.driveTree()
+                   ->findItems(QStringLiteral("C:\\ (60.77 MB - SAMPLE - FAT32)"), Qt::MatchExactly | Qt::MatchRecursive)
+                   .isEmpty());
+}
+
 }  // namespace
 }  // namespace dravel::testing

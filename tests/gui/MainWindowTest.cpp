@@ -7,8 +7,10 @@
 
 #include "MessageRecorder.h"
 #include "WindowHelpers.h"
+#include "app/CDravelApp.h"
 #include "app/CDravelDlg.h"
 #include "app/FrameTexts.h"
+#include "platform/TemporaryCopies.h"
 #include "support/TempDir.h"
 
 namespace dravel::testing {
@@ -94,14 +96,53 @@ TEST_F(MainWindow, ExitOnlyThroughTheQuestion) {
 TEST_F(MainWindow, ExitRemovesTheTemporaryCopies) {
   test::TempDir temp;
   test::ScopedEnv tmpdir("TMPDIR", temp.path().string());
-  for (const char* name : {"TUL1.txt", "TUL2", "keep.txt"}) std::ofstream(temp.path() / name) << "x";
+  const auto copies = platform::temporaryCopiesFolder(temp.path());
+  ASSERT_TRUE(platform::prepareTemporaryCopiesFolder(copies));
+  for (const char* name : {"TUL1.txt", "TUL2", "keep.txt"}) std::ofstream(copies / name) << "x";
+  std::ofstream(temp.path() / "TUL-of-another-program") << "x";
   QSignalSpy exiting(&main, &app::CDravelDlg::exitConfirmed);
   messages.answers = {controls::MessageAnswer::Yes};
   main.findChild<QPushButton*>(QStringLiteral("exit"))->click();
   EXPECT_EQ(exiting.count(), 1);
-  EXPECT_FALSE(std::filesystem::exists(temp.path() / "TUL1.txt"));
-  EXPECT_FALSE(std::filesystem::exists(temp.path() / "TUL2"));
-  EXPECT_TRUE(std::filesystem::exists(temp.path() / "keep.txt"));
+  EXPECT_FALSE(std::filesystem::exists(copies / "TUL1.txt"));
+  EXPECT_FALSE(std::filesystem::exists(copies / "TUL2"));
+  EXPECT_TRUE(std::filesystem::exists(copies / "keep.txt"));
+  EXPECT_TRUE(std::filesystem::exists(temp.path() / "TUL-of-another-program"));
+}
+
+TEST_F(MainWindow, ACommandLineLogThatCannotBeOpenedEndsTheProgramQuietly) {
+  QSignalSpy exiting(&main, &app::CDravelDlg::exitConfirmed);
+  main.setCommandLineLogPath(QStringLiteral("/nonexistent/recovery.ZVT"));
+  main.openCommandLineLog();
+  EXPECT_EQ(exiting.count(), 1);
+  EXPECT_TRUE(messages.texts.isEmpty());
+}
+
+TEST(StartUp, ArgumentsGiveTheDevicesAndTheLogPath) {
+  test::ScopedCurrentDevices restore{platform::DeviceOptions{}};
+  struct Case {
+    QStringList arguments;
+    QString log;
+  };
+  const std::vector<Case> cases = {
+      {{}, QString()},
+      {{QStringLiteral("--images-only"), QStringLiteral("\"/media/x/scan.ZVT\"")}, QStringLiteral("/media/x/scan.ZVT")},
+      {{QStringLiteral("  /media/x/scan.ZVT\"  ")}, QStringLiteral("/media/x/scan.ZVT")},  // one quote goes
+      {{QStringLiteral("--images-only"), QStringLiteral("--image"), QString::fromStdString(test::fixtureImage("sample").string()), QStringLiteral("my"),
+        QStringLiteral("scan.ZVT")},
+       QStringLiteral("my scan.ZVT")},
+  };
+  for (const auto& c : cases) {
+    QString error;
+    const auto options = app::CDravelApp::prepare(c.arguments, error);
+    ASSERT_TRUE(options) << error.toStdString();
+    EXPECT_EQ(options->commandLineLog, c.log) << c.arguments.join(QLatin1Char(' ')).toStdString();
+  }
+  EXPECT_EQ(platform::currentDevices()->disks().size(), 1u);
+
+  QString error;
+  EXPECT_FALSE(app::CDravelApp::prepare({QStringLiteral("--image")}, error));
+  EXPECT_FALSE(error.isEmpty());
 }
 
 }  // namespace

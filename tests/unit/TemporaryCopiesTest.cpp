@@ -50,5 +50,21 @@ TEST_F(TemporaryCopiesTest, LeavesSymbolicLinksAndWhatTheyPointTo) {
 
 TEST_F(TemporaryCopiesTest, MissingFolderRemovesNothing) { EXPECT_EQ(removeTemporaryCopies(m_dir / "absent"), 0u); }
 
+TEST_F(TemporaryCopiesTest, CopiesFolderIsPrivateAndOnlyAcceptedWhenItIsOurs) {
+  const auto folder = temporaryCopiesFolder(m_dir.path());
+  EXPECT_EQ(folder.parent_path(), m_dir.path());
+  ASSERT_TRUE(prepareTemporaryCopiesFolder(folder));
+  EXPECT_EQ(fs::status(folder).permissions() & fs::perms::all, fs::perms::owner_all);
+  EXPECT_TRUE(prepareTemporaryCopiesFolder(folder));  // already there: fine
+
+  fs::permissions(folder, fs::perms::group_read | fs::perms::group_exec, fs::perm_options::add);
+  EXPECT_FALSE(prepareTemporaryCopiesFolder(folder));  // others can look in
+
+  const auto planted = m_dir / "planted";
+  fs::create_directory_symlink(m_dir / "elsewhere", planted);
+  fs::create_directory(m_dir / "elsewhere");
+  EXPECT_FALSE(prepareTemporaryCopiesFolder(planted));
+}
+
 }  // namespace
 }  // namespace dravel::platform
