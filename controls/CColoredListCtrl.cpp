@@ -1,5 +1,6 @@
 #include "CColoredListCtrl.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QSignalBlocker>
 #include <numeric>
@@ -15,7 +16,12 @@ CColoredListCtrl::CColoredListCtrl(QWidget* parent) : QTreeWidget(parent) {
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setAllColumnsShowFocus(true);
   setSortingEnabled(false);  // the header click sorts with our comparison, not Qt's
-  header()->setMinimumSectionSize(kMinimumColumnWidth);
+  // The 20-pixel minimum holds for the divider only (below); widths set by
+  // the program are taken as they are.
+  header()->setMinimumSectionSize(0);
+  header()->viewport()->installEventFilter(this);
+  connect(header(), &QHeaderView::sectionResized, this,
+          [this](int column, int /*oldSize*/, int newSize) { sectionResized(column, newSize); });
   header()->setSectionsClickable(true);
   header()->setSortIndicatorShown(false);
   connect(header(), &QHeaderView::sectionClicked, this, [this](int column) { headerClicked(column); });
@@ -60,6 +66,25 @@ int CColoredListCtrl::rowCount() const { return topLevelItemCount(); }
 QString CColoredListCtrl::cellText(int row, int column) const {
   const auto* item = topLevelItem(row);
   return item != nullptr ? item->text(column) : QString();
+}
+
+// A drag of a divider (the left button is down on the header) stops at the
+// minimum width.
+void CColoredListCtrl::sectionResized(int column, int newSize) {
+  if (!m_headerPressed || m_clamping || newSize >= kMinimumColumnWidth) return;
+  m_clamping = true;
+  header()->resizeSection(column, kMinimumColumnWidth);
+  m_clamping = false;
+}
+
+bool CColoredListCtrl::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == header()->viewport()) {
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+      m_headerPressed = true;
+    else if (event->type() == QEvent::MouseButtonRelease)
+      m_headerPressed = false;
+  }
+  return QTreeWidget::eventFilter(watched, event);
 }
 
 bool CColoredListCtrl::headerClicked(int column) {

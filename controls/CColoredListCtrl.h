@@ -1,6 +1,7 @@
 #pragma once
 // A report list with alternating row colours (both white), a minimum column
-// width of 20 pixels for the header divider, and sorting by a click on a
+// width of 20 pixels when the header divider is dragged (widths set by the
+// program are taken as they are), and sorting by a click on a
 // column header (Part 8.2): the hidden tables of the main window and one list
 // each of the Signature and Video Search windows.
 
@@ -51,14 +52,20 @@ class CColoredListCtrl : public QTreeWidget {
   // The 0xA711 message of the original: which column, which direction.
   void sorted(int column, bool ascending);
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void applyRowColours();
+  void sectionResized(int column, int newSize);
 
   QColor m_even = Qt::white;
   QColor m_odd = Qt::white;
   int m_sortColumn = -1;
   bool m_ascending = true;
   std::optional<QString> m_separator;
+  bool m_headerPressed = false;  // the left button is down on the header
+  bool m_clamping = false;
 };
 
 }  // namespace dravel::controls

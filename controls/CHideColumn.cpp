@@ -33,6 +33,7 @@ CHideColumn::CHideColumn(QWidget* parent) : QTreeWidget(parent) {
   setAllColumnsShowFocus(true);
   setItemDelegate(new GridLineDelegate(this));
   header()->setSectionsMovable(true);  // header drag-and-drop
+  header()->setMinimumSectionSize(0);  // widths as given: the windows set some visible columns to 0
   connect(header(), &QHeaderView::sectionMoved, this,
           [this](int logical, int oldVisual, int newVisual) { sectionMoved(logical, oldVisual, newVisual); });
 }

@@ -3,7 +3,7 @@
 # when they are all there already.
 set -eu
 
-PACKAGES="cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev googletest xz-utils gzip clang libclang-rt-14-dev qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core xdg-utils"
+PACKAGES="cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev googletest xz-utils gzip clang libclang-rt-14-dev qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev fonts-dejavu-core xdg-utils"
 
 missing=""
 for package in $PACKAGES; do

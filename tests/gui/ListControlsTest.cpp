@@ -153,12 +153,18 @@ TEST_F(ColoredListFixture, RowsAreWhiteWithBlackText) {
 }
 
 TEST_F(ColoredListFixture, DividerStopsAtTwentyPixels) {
-  EXPECT_EQ(list.header()->minimumSectionSize(), 20);
   auto* header = list.header();
   const int divider = header->sectionViewportPosition(0) + header->sectionSize(0) - 1;
   const int y = header->height() / 2;
   dragOnHeader(header, QPoint(divider, y), QPoint(1, y));
   EXPECT_EQ(list.columnWidth(0), 20);
+  // Dragged wider again, it follows the pointer.
+  const int edge = header->sectionViewportPosition(0) + header->sectionSize(0) - 1;
+  dragOnHeader(header, QPoint(edge, y), QPoint(edge + 40, y));
+  EXPECT_EQ(list.columnWidth(0), 60);
+  // The program may set narrower widths.
+  list.setColumnWidth(1, 5);
+  EXPECT_EQ(list.columnWidth(1), 5);
 }
 
 // ---- CHideColumn ------------------------------------------------------------
@@ -278,6 +284,14 @@ TEST_F(HideColumnFixture, SetColumnsStartsAfresh) {
   EXPECT_EQ(visualOrder(), (QList<int>{0, 1}));
   EXPECT_EQ(list.columnWidth(0), 160);
   EXPECT_EQ(list.header()->sectionResizeMode(0), QHeaderView::Interactive);
+}
+
+TEST_F(HideColumnFixture, WidthsAreTakenAsGiven) {
+  list.setColumns({{QStringLiteral("No."), 0}, {QStringLiteral("Disk number"), 80}, {QStringLiteral("Name"), 180}});
+  EXPECT_EQ(list.columnWidth(0), 0);
+  EXPECT_FALSE(list.isColumnHidden(0));
+  list.setColumnWidth(1, 3);
+  EXPECT_EQ(list.columnWidth(1), 3);
 }
 
 TEST_F(HideColumnFixture, ReportListLook) {

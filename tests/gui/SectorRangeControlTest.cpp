@@ -182,6 +182,9 @@ TEST_F(RangeControlFixture, HelpButtonShowsTheSectorRangeMessage) {
                            "storage media within which you want to perform searching for lost data. Please drag Left "
                            "and Right edges of Slider to enter sector range or you can also enter these values in "
                            "‘Start Sector’ and ‘End Sector’ fields manually."));
+  // The quotation marks are U+2018 and U+2019, not bytes of their UTF-8 form.
+  EXPECT_EQ(request.text.front(), QChar(0x2018));
+  EXPECT_EQ(request.text.at(13), QChar(0x2019));
 }
 
 }  // namespace
