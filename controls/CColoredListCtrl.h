@@ -1,9 +1,9 @@
 #pragma once
 // A report list with alternating row colours (both white), a minimum column
 // width of 20 pixels when the header divider is dragged (widths set by the
-// program are taken as they are), and sorting by a click on a
-// column header (Part 8.2): the hidden tables of the main window and one list
-// each of the Signature and Video Search windows.
+// program are taken as they are), and sorting by a click on a column header:
+// the hidden tables of the main window and one list each of the Signature and
+// Video Search windows.
 
 #include <QTreeWidget>
 #include <optional>
@@ -49,7 +49,7 @@ class CColoredListCtrl : public QTreeWidget {
   [[nodiscard]] bool lastSortAscending() const { return m_ascending; }
 
  signals:
-  // The 0xA711 message of the original: which column, which direction.
+  // The 0xA711 message of the Windows version: which column, which direction.
   void sorted(int column, bool ascending);
 
  protected:

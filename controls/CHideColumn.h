@@ -1,6 +1,6 @@
 #pragma once
 // A report list whose columns can be hidden and shown again: the information
-// list and the content list of the search windows (Part 8.2).
+// list and the content list of the search windows.
 //
 // A hidden column is hidden in the header, moved to the front of the column
 // order and refuses every resize: the user cannot drag its divider and

@@ -1,8 +1,8 @@
 #pragma once
-// The sector range slider (Part 8.4): two arrow handles on a track, working on
+// The sector range slider: two arrow handles on a track, working on
 // floating-point values. The arithmetic lives in RangeSliderModel; this widget
 // feeds it the mouse, the keys and the size, draws it, and turns its
-// notifications into rangeChanged (the registered message of the original).
+// notifications into rangeChanged (the registered window message of the Windows version).
 
 #include <QWidget>
 #include <cstdint>

@@ -1,8 +1,8 @@
 #pragma once
-// The tree of the search windows: the drive tree and the result tree
-// (Part 8.1). A QTreeWidget with one column and no header, per-item text
-// colours and fonts, and tri-state check boxes that propagate up and down in
-// our own code (Qt's ItemIsAutoTristate is not used).
+// The tree of the search windows: the drive tree and the result tree. A
+// QTreeWidget with one column and no header, per-item text colours and fonts,
+// and tri-state check boxes that propagate up and down in our own code (Qt's
+// ItemIsAutoTristate is not used).
 
 #include <QColor>
 #include <QFont>
@@ -19,7 +19,7 @@ class CTreeClass : public QTreeWidget {
   explicit CTreeClass(QWidget* parent = nullptr);
 
   // Colour: black (0) or an invalid colour takes the default. As in the
-  // original, only dark green (0x008000) is drawn differently from the
+  // Windows version, only dark green (0x008000) is drawn differently from the
   // default text colour; any other colour is kept but drawn in the default.
   void setItemColour(QTreeWidgetItem* item, const QColor& colour);
   [[nodiscard]] QColor itemColour(const QTreeWidgetItem* item) const;  // invalid when default

@@ -1,5 +1,5 @@
 #pragma once
-// The arithmetic of the sector range slider (Part 8.4), without Qt: values,
+// The arithmetic of the sector range slider, without Qt: values,
 // normalisation, value <-> pixel, hit tests, drags and keys. CRangeSlider
 // draws it and turns its notifications into a signal.
 //

@@ -1,5 +1,5 @@
 #pragma once
-// The sector range of a search window (Part 8.4): the line above the slider,
+// The sector range of a search window: the line above the slider,
 // the slider, the "?" button, and the four fields Min, Start Sector,
 // End Sector and Max, kept in step with each other.
 

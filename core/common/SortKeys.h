@@ -1,5 +1,5 @@
 #pragma once
-// Sort keys of the report lists (Part 8.2): the CSortClass conversions and
+// Sort keys of the report lists: the CSortClass conversions and
 // comparisons for typed tables, and the cell comparison of a header click.
 // Plain C++: the scans sort their hidden tables with these, the list controls
 // wrap them.

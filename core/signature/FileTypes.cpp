@@ -15,7 +15,7 @@ struct FileTypeRow {
   std::vector<std::string_view> spellings;
 };
 
-// Part 7.5, rows and spellings in the order they are tested.
+// The rows and their spellings, in the order they are tested.
 const std::array<FileTypeRow, 37>& fileTypeTable() {
   static const std::array<FileTypeRow, 37> table{{
       {"Microsoft Word File", {".DOC", ".doc", ".docx", ".DOCX"}},

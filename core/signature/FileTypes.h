@@ -9,7 +9,7 @@ namespace dravel::signature {
 
 // `extension` as an extension finder returns it: from the last dot of the
 // name's last component, dot included, or empty (extensionOf below).
-// `fileName` is the name the extension came from: as in the original table a
+// `fileName` is the name the extension came from: as in the Windows version a
 // few spellings (.ttf, .bmp, .C, .c, .WS, .ws, .sys, .mdbx, .h) are matched
 // against the end of the name instead of the extension, which gives the same
 // result whenever the extension really is the name's.

@@ -1,4 +1,4 @@
-// The list controls of Part 8.2: CColoredListCtrl (row colours, minimum
+// The list controls: CColoredListCtrl (row colours, minimum
 // column width, header-click sorting), CHideColumn (hidden columns) and
 // CColorStatic (its colours on screen).
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-// The sector range slider (Part 8.4): the arithmetic in RangeSliderModel,
+// The sector range slider: the arithmetic in RangeSliderModel,
 // exactly, and the widget driven with QTest mouse and key events.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// The sector range of the search windows (Part 8.4): fields, slider and help
+// The sector range of the search windows: fields, slider and help
 // button kept in step, driven through QTest.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// The tree control of the search windows (Part 8.1): item colours and fonts,
+// The tree control of the search windows: item colours and fonts,
 // tri-state check boxes that propagate, item paths.
 #include <gtest/gtest.h>
 

@@ -13,7 +13,7 @@ struct TypeRow {
   std::vector<const char*> spellings;
 };
 
-// Part 7.5's table, transcribed again independently of the implementation.
+// The type table, written out again independently of the implementation.
 const std::vector<TypeRow>& table() {
   static const std::vector<TypeRow> rows{
       {"Microsoft Word File", {".DOC", ".doc", ".docx", ".DOCX"}},
@@ -91,7 +91,7 @@ TEST_P(FileTypeCases, GivesTheTypeText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Part7_5, FileTypeCases,
+    TypeTable, FileTypeCases,
     ::testing::Values(
         // No extension, or only blanks.
         DescriptionCase{"", "README", "File"}, DescriptionCase{"   ", "README", "File"},

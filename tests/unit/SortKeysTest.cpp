@@ -42,7 +42,7 @@ std::vector<int> ids(const std::vector<Row>& rows) {
   return out;
 }
 
-// Part 8.2: "4294967295" (the text of directories that fit no file system)
+// "4294967295" (the text of directories that fit no file system)
 // converts to the largest 32-bit value and sorts last.
 TEST(SortByNumericKey, DirectoryMarkerSortsLast) {
   std::vector<Row> rows{{"4294967295", 1}, {"10", 2}, {"9", 3}};
