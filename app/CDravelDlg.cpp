@@ -20,6 +20,7 @@
 #include "CDeepSearch.h"
 #include "CHelp.h"
 #include "CModeless1.h"
+#include "DialogParts.h"
 #include "FontSet.h"
 #include "FrameTexts.h"
 #include "ProgressService.h"
@@ -90,13 +91,7 @@ QWidget* CDravelDlg::buildModeEntry(RecoveryMode mode, const QString& label, con
 void CDravelDlg::buildLayout() {
   resize(720, 400);
   auto* outer = new QVBoxLayout(this);
-  auto* band = new controls::CColorStatic(productTitle(), this);
-  band->setObjectName(QStringLiteral("titleBand"));
-  band->setFont(sharedFont(10));
-  band->setBackgroundColour(QColor(0xFF, 0xFF, 0xFF));
-  band->setTextColour(QColor(0x1F, 0x3A, 0x60));
-  band->setContentsMargins(12, 6, 12, 6);
-  outer->addWidget(band);
+  outer->addWidget(parts::titleBand(this));
 
   auto* caption = new QLabel(QStringLiteral("Select a recovery mode"), this);
   caption->setFont(sharedFont(8));

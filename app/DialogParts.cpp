@@ -5,6 +5,8 @@
 #include <QPushButton>
 
 #include "FontSet.h"
+#include "ProductInfo.h"
+#include "controls/CColorStatic.h"
 
 namespace dravel::app::parts {
 
@@ -52,6 +54,18 @@ QBoxLayout* iconAndBody(QWidget* dialog, QStyle::StandardPixmap icon, QHBoxLayou
   outer->addLayout(top, 1);
   outer->addLayout(buttons);
   return body;
+}
+
+QWidget* titleBand(QWidget* window) {
+  const QString caption = window->windowTitle();
+  const QString text = caption == productTitle() ? caption : productTitle() + QStringLiteral(" - ") + caption;
+  auto* band = new controls::CColorStatic(text, window);
+  band->setObjectName(QStringLiteral("titleBand"));
+  band->setFont(sharedFont(10));
+  band->setBackgroundColour(QColor(0xFF, 0xFF, 0xFF));
+  band->setTextColour(QColor(0x1F, 0x3A, 0x60));
+  band->setContentsMargins(12, 6, 12, 6);
+  return band;
 }
 
 }  // namespace dravel::app::parts

@@ -21,6 +21,10 @@ QLabel* textLabel(QWidget* parent, const QString& text, const QString& objectNam
 
 QPushButton* button(QWidget* parent, const QString& text, const QString& objectName);
 
+// The band at the top of the main and search windows: the window's caption,
+// after the product title unless the caption is the product title itself.
+QWidget* titleBand(QWidget* window);
+
 // A row with a stretch on the left, for the buttons at the foot of a dialog.
 QHBoxLayout* buttonRow();
 

@@ -27,12 +27,12 @@ constexpr std::array<FontSpec, kSharedFontCount> kFonts{{
     {"Calibri", QFont::SansSerif, 36, 500, false},
 }};
 
-QFont makeFont(const FontSpec& spec) {
-  QFont font(QString::fromLatin1(spec.face));
-  font.setStyleHint(spec.hint);
-  font.setPixelSize(spec.pixelHeight);
-  font.setWeight(static_cast<QFont::Weight>(spec.weight));
-  font.setUnderline(spec.underline);
+QFont makeFont(const FontSpec& entry) {
+  QFont font(QString::fromLatin1(entry.face));
+  font.setStyleHint(entry.hint);
+  font.setPixelSize(entry.pixelHeight);
+  font.setWeight(static_cast<QFont::Weight>(entry.weight));
+  font.setUnderline(entry.underline);
   return font;
 }
 

@@ -15,6 +15,7 @@
 
 #include "CAbout_Dlg.h"
 #include "CHelp.h"
+#include "DialogParts.h"
 #include "FontSet.h"
 #include "FrameTexts.h"
 #include "controls/CColorStatic.h"
@@ -39,7 +40,7 @@ SearchFrame::SearchFrame(storage::RecoveryMode mode, const QString& title, QWidg
     : QDialog(parent), m_mode(mode) {
   setWindowTitle(title);
   setObjectName(title);
-  buildLayout(title);
+  buildLayout();
   enterDriveSelectionPhase();
 }
 
@@ -53,17 +54,11 @@ SearchFrame::~SearchFrame() {
   }
 }
 
-void SearchFrame::buildLayout(const QString& title) {
+void SearchFrame::buildLayout() {
   resize(940, 620);
   auto* outer = new QVBoxLayout(this);
 
-  auto* band = new controls::CColorStatic(productTitle() + QStringLiteral(" - ") + title, this);
-  band->setObjectName(QStringLiteral("titleBand"));
-  band->setFont(sharedFont(10));
-  band->setBackgroundColour(QColor(0xFF, 0xFF, 0xFF));
-  band->setTextColour(QColor(0x1F, 0x3A, 0x60));
-  band->setContentsMargins(12, 6, 12, 6);
-  outer->addWidget(band);
+  outer->addWidget(parts::titleBand(this));
 
   auto* split = new QSplitter(Qt::Horizontal, this);
   m_treeStack = new QStackedWidget(split);

@@ -124,7 +124,7 @@ class SearchFrame : public QDialog {
   std::atomic<bool> m_stopFlag{false};
 
  private:
-  void buildLayout(const QString& title);
+  void buildLayout();
   QWidget* buildButtonRow();
   QWidget* buildProgressArea();
   void applyFill(std::shared_ptr<const DriveListingResult> listing);

@@ -138,29 +138,23 @@ void CTreeClass::clickCheckBox(QTreeWidgetItem* item) {
   emit checkToggled(item);
 }
 
+bool CTreeClass::takeCheckBoxClick(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return false;
+  auto* item = checkBoxItemAt(event->position().toPoint());
+  if (item == nullptr) return false;
+  clickCheckBox(item);
+  m_swallowRelease = true;
+  event->accept();
+  return true;
+}
+
 void CTreeClass::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) {
-    if (auto* item = checkBoxItemAt(event->position().toPoint())) {
-      clickCheckBox(item);
-      m_swallowRelease = true;
-      event->accept();
-      return;
-    }
-  }
-  QTreeWidget::mousePressEvent(event);
+  if (!takeCheckBoxClick(event)) QTreeWidget::mousePressEvent(event);
 }
 
 // Two quick clicks on a check box are two toggles, not an expansion.
 void CTreeClass::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) {
-    if (auto* item = checkBoxItemAt(event->position().toPoint())) {
-      clickCheckBox(item);
-      m_swallowRelease = true;
-      event->accept();
-      return;
-    }
-  }
-  QTreeWidget::mouseDoubleClickEvent(event);
+  if (!takeCheckBoxClick(event)) QTreeWidget::mouseDoubleClickEvent(event);
 }
 
 void CTreeClass::mouseReleaseEvent(QMouseEvent* event) {

@@ -62,6 +62,8 @@ class CTreeClass : public QTreeWidget {
 
  private:
   [[nodiscard]] QTreeWidgetItem* checkBoxItemAt(const QPoint& viewportPos) const;
+  // A left press on an item's check box toggles it; false for any other press.
+  bool takeCheckBoxClick(QMouseEvent* event);
   void clickCheckBox(QTreeWidgetItem* item);
   void prepareCheckBoxes(QTreeWidgetItem* item);
   void removeCheckBoxes(QTreeWidgetItem* item);
