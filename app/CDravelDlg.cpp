@@ -25,7 +25,6 @@
 #include "FrameTexts.h"
 #include "ProgressService.h"
 #include "WaitWindow.h"
-#include "controls/CColorStatic.h"
 #include "controls/MessageService.h"
 #include "platform/System.h"
 #include "platform/TemporaryCopies.h"
