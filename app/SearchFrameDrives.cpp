@@ -7,11 +7,11 @@
 #include <QThread>
 
 #include "CNoDevice.h"
+#include "FrameTexts.h"
 #include "SearchFrame.h"
 #include "WaitWindow.h"
 #include "controls/CTreeClass.h"
 #include "controls/MessageService.h"
-#include "FrameTexts.h"
 #include "platform/DeviceNamespace.h"
 #include "storage/InfoPanels.h"
 
@@ -25,13 +25,11 @@ QList<controls::ListColumn> nameValueColumns(int valueWidth) {
 }
 
 // Lists the drives on a worker; the caller's event loop keeps running.
-std::shared_ptr<DriveListingResult> listOffThread(const std::string& modeName, bool rescan) {
+std::shared_ptr<DriveListingResult> listOffThread(const std::string& modeName) {
   std::shared_ptr<DriveListingResult> result;
   auto devices = platform::currentDevices();
   QEventLoop loop;
-  QThread* worker = QThread::create([&result, devices, modeName, rescan] {
-    result = listDrivesNow(devices, modeName, rescan);
-  });
+  QThread* worker = QThread::create([&result, devices, modeName] { result = listDrivesNow(devices, modeName, true); });
   QObject::connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
   worker->start();
   loop.exec(QEventLoop::ExcludeUserInputEvents);
@@ -84,7 +82,7 @@ bool SearchFrame::runNoDeviceStep() {
   CNoDevice dialog(this);
   const std::string modeName = storage::recoveryModeName(m_mode);
   dialog.retry = [this, modeName] {
-    auto listing = listOffThread(modeName, true);
+    auto listing = listOffThread(modeName);
     if (!listing || listing->tree.childCount(listing->tree.logicalDrives()) == 0) {
       m_list->hide();
       return false;
