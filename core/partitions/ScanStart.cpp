@@ -13,7 +13,6 @@ constexpr std::size_t kDiskNumberRow = 0;       // partition panel "1. Disk Numb
 constexpr std::size_t kPartitionTypeRow = 2;    // "3. Partition Type : "
 constexpr std::size_t kPartitionStartRow = 4;   // "5. Start Sector : "
 constexpr std::size_t kPartitionEndRow = 5;     // "6. End Sector : "
-constexpr std::size_t kVolumeEndRow = 1;        // logical panel "2. End Sector : "
 constexpr std::size_t kDiskSectorsRow = 6;      // disk panel "7. Sectors :"
 
 std::uint64_t panelNumber(const std::vector<storage::InfoRow>& panel, std::size_t row) {
