@@ -86,7 +86,14 @@ void SearchFrame::buildLayout() {
   m_currentFolder = new QGroupBox(QStringLiteral("Current Folder"), right);
   auto* folderLayout = new QVBoxLayout(m_currentFolder);
   folderLayout->addWidget(new QLabel(m_currentFolder));
+  m_problems = new QLabel(right);
+  m_problems->setObjectName(QStringLiteral("deviceProblems"));
+  m_problems->setWordWrap(true);
+  m_problems->setTextFormat(Qt::PlainText);
+  m_problems->setStyleSheet(QStringLiteral("color: #8a4b00;"));
+  m_problems->hide();
   rightLayout->addWidget(m_heading);
+  rightLayout->addWidget(m_problems);
   rightLayout->addWidget(m_list, 1);
   rightLayout->addWidget(m_extraWidget);
   rightLayout->addWidget(buildProgressArea());

@@ -62,6 +62,8 @@ class SearchFrame : public QDialog {
   [[nodiscard]] controls::CTreeClass* resultTree() const { return m_resultTree; }
   [[nodiscard]] controls::CHideColumn* infoList() const { return m_list; }
   [[nodiscard]] QLabel* heading() const;
+  // What the device layer could not use at the last fill (hidden when nothing).
+  [[nodiscard]] QLabel* deviceProblems() const { return m_problems; }
   [[nodiscard]] QString hintText() const;
   [[nodiscard]] QWidget* progressArea() const;
 
@@ -128,6 +130,7 @@ class SearchFrame : public QDialog {
   QWidget* buildButtonRow();
   QWidget* buildProgressArea();
   void applyFill(std::shared_ptr<const DriveListingResult> listing);
+  void showDeviceProblems(const std::vector<std::string>& problems);
   bool runNoDeviceStep();
   void driveItemSelected();
   void showInfoRows(const std::vector<storage::InfoRow>& rows);
@@ -155,6 +158,7 @@ class SearchFrame : public QDialog {
   QStackedWidget* m_treeStack = nullptr;
   controls::CHideColumn* m_list = nullptr;
   QLabel* m_heading = nullptr;
+  QLabel* m_problems = nullptr;
   controls::CColorStatic* m_hint = nullptr;
   QVBoxLayout* m_extraArea = nullptr;
   QWidget* m_extraWidget = nullptr;

@@ -71,6 +71,7 @@ void SearchFrame::applyFill(std::shared_ptr<const DriveListingResult> listing) {
   m_driveTree->setFocus();
   WaitWindow::hideWait(this);
   const auto* result = m_driveView.listing();
+  showDeviceProblems(result != nullptr ? result->problems : std::vector<std::string>{});
   if (result == nullptr || result->empty()) {
     if (!runNoDeviceStep()) return;
   }
@@ -87,6 +88,7 @@ bool SearchFrame::runNoDeviceStep() {
       m_list->hide();
       return false;
     }
+    showDeviceProblems(listing->problems);
     m_driveView.show(std::move(listing));
     m_list->show();
     return true;
@@ -96,6 +98,15 @@ bool SearchFrame::runNoDeviceStep() {
   hide();
   emit returnedToMainWindow();
   return false;
+}
+
+// A drive the user expects may be missing for a reason they can mend
+// (permissions, an image path); say which instead of leaving it out silently.
+void SearchFrame::showDeviceProblems(const std::vector<std::string>& problems) {
+  QStringList lines;
+  for (const auto& problem : problems) lines << QString::fromStdString(problem);
+  m_problems->setText(QStringLiteral("Not listed: ") + lines.join(QStringLiteral("; ")));
+  m_problems->setVisible(!lines.isEmpty());
 }
 
 void SearchFrame::refreshTree() {

@@ -300,6 +300,17 @@ TEST(BasicSearchWindowDevices, NoDeviceWindowOffersRetryAndExit) {
   EXPECT_EQ(filled.count(), 0);
 }
 
+TEST(BasicSearchWindowDevices, ADeviceThatCannotBeUsedIsNamed) {
+  platform::DeviceOptions options = fixtureDevices();
+  options.images.push_back("/nonexistent/missing.img");
+  test::ScopedCurrentDevices devices(options);
+  app::CBasicSearch window;
+  fillAndWait(window);
+  EXPECT_TRUE(window.deviceProblems()->isVisibleTo(&window));
+  EXPECT_TRUE(window.deviceProblems()->text().contains(QStringLiteral("/nonexistent/missing.img")))
+      << window.deviceProblems()->text().toStdString();
+}
+
 TEST(BasicSearchWindowDevices, RetryAfterPluggingInADriveShowsIt) {
   test::TempDir dir;
   const auto late = dir.path() / "late.img";
@@ -316,6 +327,7 @@ TEST(BasicSearchWindowDevices, RetryAfterPluggingInADriveShowsIt) {
   window.fillTree();
   ASSERT_TRUE(filled.wait(20000));
   EXPECT_EQ(noDevice.seenClass(), QStringLiteral("dravel::app::CNoDevice"));
+  EXPECT_FALSE(window.deviceProblems()->isVisibleTo(&window));
   EXPECT_FALSE(window.driveTree()
                    ->findItems(QStringLiteral("C:\\ (60.77 MB - SAMPLE - FAT32)"), Qt::MatchExactly | Qt::MatchRecursive)
                    .isEmpty());
