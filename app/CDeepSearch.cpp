@@ -8,33 +8,15 @@
 #include <algorithm>
 
 #include "FrameTexts.h"
-#include "common/Text.h"
 #include "controls/CTreeClass.h"
 #include "controls/MessageService.h"
 #include "controls/SectorRangeControl.h"
 #include "partitions/FileSystemRecognition.h"
-#include "platform/DevicePath.h"
 #include "storage/InfoPanels.h"
 
 namespace dravel::app {
-namespace {
 
 using controls::MessageService;
-
-constexpr std::size_t kDiskNumberRow = 0;
-constexpr std::size_t kDiskSectorsRow = 6;
-constexpr std::size_t kPartitionStartRow = 4;
-constexpr std::size_t kPartitionEndRow = 5;
-
-std::uint64_t rowNumber(const std::vector<storage::InfoRow>& rows, std::size_t row) {
-  return parseUnsigned(partitions::panelValue(rows, row)).value_or(0);
-}
-
-std::uint64_t mediumEnd(const storage::PhysicalDriveRecord& disk) {
-  return std::max(disk.deviceSectors, disk.totalSectors);
-}
-
-}  // namespace
 
 CDeepSearch::CDeepSearch(QWidget* parent)
     : SearchFrame(storage::RecoveryMode::Deep, QStringLiteral("Deep Search"), parent) {
@@ -89,7 +71,7 @@ void CDeepSearch::drivePanelShown(DriveItemKind kind, const QTreeWidgetItem* ite
   } else if (const auto* volume = view.volumeRecord(item)) {
     m_range->setupForSelection(0, volume->totalSectors, 0, volume->totalSectors);
   } else if (const auto* disk = view.diskRecord(item)) {
-    m_range->setupForSelection(0, mediumEnd(*disk), 0, mediumEnd(*disk));
+    m_range->setupForSelection(0, disk->mediumEndSector(), 0, disk->mediumEndSector());
   }
 }
 
@@ -138,19 +120,19 @@ std::optional<DeepRunStart> CDeepSearch::rangeFromFields(std::uint64_t start, st
     record.firstSector = volume->diskFirstSector + (start - std::min(start, lowest));
     record.endSector = volume->diskEndSector - std::min(volume->diskEndSector, highest - std::min(highest, end));
   } else if (kind == QStringLiteral("Hard Disk")) {
-    run.driveSize = rowNumber(rows, kDiskSectorsRow);
+    run.driveSize = partitions::panelNumber(rows, partitions::panel_row::kDiskSectors);
     record.firstSector = start;
     record.endSector = end;
   } else {
-    diskNumber = static_cast<int>(std::min<std::uint64_t>(rowNumber(rows, kDiskNumberRow), 1000));
-    run.partitionBase = rowNumber(rows, kPartitionStartRow);
-    run.driveSize = rowNumber(rows, kPartitionEndRow);
+    diskNumber = static_cast<int>(std::min<std::uint64_t>(partitions::panelNumber(rows, partitions::panel_row::kDiskNumber), 1000));
+    run.partitionBase = partitions::panelNumber(rows, partitions::panel_row::kPartitionStart);
+    run.driveSize = partitions::panelNumber(rows, partitions::panel_row::kPartitionEnd);
     record.firstSector = start;
     record.endSector = end;
   }
   const auto* disk = listing->disk(diskNumber);
   if (disk == nullptr) return std::nullopt;
-  record.endSector = std::min(record.endSector, mediumEnd(*disk));
+  record.endSector = std::min(record.endSector, disk->mediumEndSector());
   record.driveKind = kind.toStdString();
   record.devicePath = disk->devicePath();
   record.diskIndex = static_cast<std::uint16_t>(disk->diskNumber);

@@ -8,17 +8,6 @@
 namespace dravel::partitions {
 namespace {
 
-// Panel rows the scan start reads back; their order is fixed by the panels.
-constexpr std::size_t kDiskNumberRow = 0;       // partition panel "1. Disk Number : "
-constexpr std::size_t kPartitionTypeRow = 2;    // "3. Partition Type : "
-constexpr std::size_t kPartitionStartRow = 4;   // "5. Start Sector : "
-constexpr std::size_t kPartitionEndRow = 5;     // "6. End Sector : "
-constexpr std::size_t kDiskSectorsRow = 6;      // disk panel "7. Sectors :"
-
-std::uint64_t panelNumber(const std::vector<storage::InfoRow>& panel, std::size_t row) {
-  return parseUnsigned(panelValue(panel, row)).value_or(0);
-}
-
 const storage::PhysicalDriveRecord* listedDisk(const storage::EnumerationState* listing, int number) {
   if (listing == nullptr || number < 0) return nullptr;
   const auto found = std::find_if(listing->disks.begin(), listing->disks.end(),
@@ -49,22 +38,21 @@ void takeCurrentDisk(SelectionRecord& record, const storage::PhysicalDriveRecord
   record.currentDiskDescriptor = trim(storage::physicalDescriptor(disk));
 }
 
-// The disk's panel counts whole cylinders only; the medium may hold more.
-std::uint64_t diskEnd(const storage::PhysicalDriveRecord& disk) {
-  return std::max(disk.deviceSectors, disk.totalSectors);
-}
-
 }  // namespace
 
 std::string panelValue(const std::vector<storage::InfoRow>& panel, std::size_t row) {
   return row < panel.size() ? trim(panel[row].value) : std::string();
 }
 
+std::uint64_t panelNumber(const std::vector<storage::InfoRow>& panel, std::size_t row) {
+  return parseUnsigned(panelValue(panel, row)).value_or(0);
+}
+
 Expected<ScanStart, ScanStartRefusal> selectionAtScanStart(const ScanStartInput& input) {
   ScanStart start;
   auto& record = start.record;
   record.driveKind = input.driveKind;
-  record.fileSystemName = normaliseFileSystemName(panelValue(input.panel, kPartitionTypeRow));
+  record.fileSystemName = normaliseFileSystemName(panelValue(input.panel, panel_row::kPartitionType));
 
   int diskNumber = -1;
   const std::string_view kind = input.driveKind;
@@ -79,23 +67,23 @@ Expected<ScanStart, ScanStartRefusal> selectionAtScanStart(const ScanStartInput&
   } else if (kind == drive_kind::kHardDisk) {
     diskNumber = input.selectedDiskNumber;
     record.firstSector = kWholeDiskFirstSector;
-    record.endSector = panelNumber(input.panel, kDiskSectorsRow);
+    record.endSector = panelNumber(input.panel, panel_row::kDiskSectors);
   } else {
-    const auto number = parseUnsigned(panelValue(input.panel, kDiskNumberRow));
+    const auto number = parseUnsigned(panelValue(input.panel, panel_row::kDiskNumber));
     diskNumber = number && *number < 1000 ? static_cast<int>(*number) : -1;
-    record.firstSector = panelNumber(input.panel, kPartitionStartRow);
-    record.endSector = panelNumber(input.panel, kPartitionEndRow);
+    record.firstSector = panelNumber(input.panel, panel_row::kPartitionStart);
+    record.endSector = panelNumber(input.panel, panel_row::kPartitionEnd);
   }
 
   const auto* disk = listedDisk(input.listing, diskNumber);
   if (disk == nullptr) return Unexpected{ScanStartRefusal::DeviceGone};
   takeCurrentDisk(record, *disk);
   if (kind == drive_kind::kHardDisk) {
-    record.endSector = std::max(record.endSector, diskEnd(*disk));
+    record.endSector = std::max(record.endSector, disk->mediumEndSector());
     record.fileSystemName = wholeDiskFileSystem(input, record.endSector);
   }
   // Nothing past the medium's last sector can be read.
-  if (diskEnd(*disk) != 0) record.endSector = std::min(record.endSector, diskEnd(*disk));
+  if (disk->mediumEndSector() != 0) record.endSector = std::min(record.endSector, disk->mediumEndSector());
 
   if (record.endSector == 0 || record.endSector <= record.firstSector)
     return Unexpected{ScanStartRefusal::EndSectorNotAfterStart};

@@ -62,7 +62,19 @@ struct ScanStart {
 
 [[nodiscard]] Expected<ScanStart, ScanStartRefusal> selectionAtScanStart(const ScanStartInput& input);
 
+// Rows of the information panels that the scan starts read back; their
+// order is fixed by the panels.
+namespace panel_row {
+inline constexpr std::size_t kDiskNumber = 0;      // partition panel "1. Disk Number : "
+inline constexpr std::size_t kPartitionType = 2;   // partition panel "3. Partition Type : "
+inline constexpr std::size_t kPartitionStart = 4;  // partition panel "5. Start Sector : "
+inline constexpr std::size_t kPartitionEnd = 5;    // partition panel "6. End Sector : "
+inline constexpr std::size_t kDiskSectors = 6;     // disk panel "7. Sectors :"
+}  // namespace panel_row
+
 // The panel value of row `row`, trimmed; empty when the panel is shorter.
 [[nodiscard]] std::string panelValue(const std::vector<storage::InfoRow>& panel, std::size_t row);
+// The same read as a number; 0 when it is not one.
+[[nodiscard]] std::uint64_t panelNumber(const std::vector<storage::InfoRow>& panel, std::size_t row);
 
 }  // namespace dravel::partitions

@@ -35,6 +35,9 @@ struct PhysicalDriveRecord {
   std::uint64_t deviceSectors = 0;
 
   [[nodiscard]] std::string devicePath() const;  // "\\.\PhysicalDrive1"
+  // One past the medium's last readable sector: the geometry counts whole
+  // cylinders only, the medium may hold more.
+  [[nodiscard]] std::uint64_t mediumEndSector() const { return deviceSectors > totalSectors ? deviceSectors : totalSectors; }
 };
 
 struct LogicalDriveRecord {
