@@ -18,6 +18,24 @@ bool DeviceSectorSource::read(std::uint64_t firstSector, std::uint32_t count, st
   return readSectors(SectorReadRequest{m_path, firstSector, count, buffer});
 }
 
+std::optional<OpenDeviceSource> OpenDeviceSource::open(const std::string& devicePath) {
+  auto reader = BlockReader::open(devicePath);
+  if (!reader) return std::nullopt;
+  return OpenDeviceSource(std::move(*reader));
+}
+
+bool OpenDeviceSource::read(std::uint64_t firstSector, std::uint32_t count, std::span<std::byte> buffer) {
+  const std::uint64_t bytes = static_cast<std::uint64_t>(count) * kSectorSize;
+  if (buffer.size() < bytes) return false;
+  if (bytes == 0) return true;
+  const auto r = m_reader.read(firstSector, buffer.first(static_cast<std::size_t>(bytes)));
+  if (r.error != 0 || r.bytes == 0) return false;
+  // Past the end of the device: zeros, as the sector reader does.
+  std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(r.bytes), buffer.begin() + static_cast<std::ptrdiff_t>(bytes),
+            std::byte{0});
+  return true;
+}
+
 bool MemorySectorSource::read(std::uint64_t firstSector, std::uint32_t count, std::span<std::byte> buffer) {
   const std::uint64_t bytes = static_cast<std::uint64_t>(count) * kSectorSize;
   if (buffer.size() < bytes) return false;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "BlockReader.h"
 #include "ondisk/Sector.h"
 
 namespace dravel::storage {
@@ -31,6 +32,19 @@ class DeviceSectorSource final : public SectorSource {
 
  private:
   std::string m_path;
+};
+
+// One read-only descriptor kept open for a whole scan or listing: engines
+// that read thousands of times do not pay an open per read.
+class OpenDeviceSource final : public SectorSource {
+ public:
+  // nullopt when the path is unknown or the device does not open.
+  static std::optional<OpenDeviceSource> open(const std::string& devicePath);
+  [[nodiscard]] bool read(std::uint64_t firstSector, std::uint32_t count, std::span<std::byte> buffer) override;
+
+ private:
+  explicit OpenDeviceSource(BlockReader reader) : m_reader(std::move(reader)) {}
+  BlockReader m_reader;
 };
 
 class MemorySectorSource final : public SectorSource {

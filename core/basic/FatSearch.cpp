@@ -1,0 +1,7 @@
+#include "FatSearch.h"
+
+namespace dravel::basic {
+
+std::unique_ptr<BasicSearch> makeFatSearch(const ScanInput& /*input*/) { return nullptr; }
+
+}  // namespace dravel::basic

@@ -1,0 +1,12 @@
+#pragma once
+// Basic Search on FAT16 and FAT32.
+
+#include <memory>
+
+#include "BasicSearch.h"
+
+namespace dravel::basic {
+
+[[nodiscard]] std::unique_ptr<BasicSearch> makeFatSearch(const ScanInput& input);
+
+}  // namespace dravel::basic

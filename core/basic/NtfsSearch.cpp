@@ -1,0 +1,7 @@
+#include "NtfsSearch.h"
+
+namespace dravel::basic {
+
+std::unique_ptr<BasicSearch> makeNtfsSearch(const ScanInput& /*input*/) { return nullptr; }
+
+}  // namespace dravel::basic
