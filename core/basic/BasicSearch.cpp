@@ -11,9 +11,18 @@ using results::ContentRow;
 using results::FolderRecord;
 using results::NodeId;
 
-std::unique_ptr<BasicSearch> BasicSearch::create(const ScanInput& input) {
-  if (input.fileSystemName == "FAT16" || input.fileSystemName == "FAT32") return makeFatSearch(input);
-  if (input.fileSystemName == "NTFS") return makeNtfsSearch(input);
+SourceFactory deviceSourceFactory(const std::string& devicePath) {
+  return [devicePath]() -> std::unique_ptr<storage::SectorSource> {
+    auto source = storage::OpenDeviceSource::open(devicePath);
+    if (!source) return nullptr;
+    return std::make_unique<storage::OpenDeviceSource>(std::move(*source));
+  };
+}
+
+std::unique_ptr<BasicSearch> BasicSearch::create(const ScanInput& input, SourceFactory sources) {
+  if (!sources) sources = deviceSourceFactory(input.devicePath);
+  if (input.fileSystemName == "FAT16" || input.fileSystemName == "FAT32") return makeFatSearch(input, std::move(sources));
+  if (input.fileSystemName == "NTFS") return makeNtfsSearch(input, std::move(sources));
   return nullptr;
 }
 

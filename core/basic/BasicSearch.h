@@ -18,6 +18,7 @@
 #include <string>
 
 #include "ScanControl.h"
+#include "storage/SectorSource.h"
 #include "results/ContentRow.h"
 #include "results/ResultTree.h"
 
@@ -45,10 +46,19 @@ class ListingSink {
   virtual void row(const results::ContentRow& row) = 0;
 };
 
+// Opens a new reader on the scanned device; each thread (scan, listing,
+// expansion) gets its own. Returns nullptr when the device does not open:
+// the engine then finds nothing. Tests hand in memory images this way.
+using SourceFactory = std::function<std::unique_ptr<storage::SectorSource>()>;
+
+// The device path's reader, through one read-only descriptor per call.
+[[nodiscard]] SourceFactory deviceSourceFactory(const std::string& devicePath);
+
 class BasicSearch {
  public:
-  // nullptr when Basic Search does not read this file system.
-  [[nodiscard]] static std::unique_ptr<BasicSearch> create(const ScanInput& input);
+  // nullptr when Basic Search does not read this file system. Without a
+  // factory the engine reads input.devicePath.
+  [[nodiscard]] static std::unique_ptr<BasicSearch> create(const ScanInput& input, SourceFactory sources = {});
   virtual ~BasicSearch() = default;
   BasicSearch(const BasicSearch&) = delete;
   BasicSearch& operator=(const BasicSearch&) = delete;
@@ -73,7 +83,10 @@ class BasicSearch {
   void readTree(const std::function<void(const results::ResultTree&)>& reader) const;
 
  protected:
-  explicit BasicSearch(ScanInput input) : m_input(std::move(input)) {}
+  BasicSearch(ScanInput input, SourceFactory sources) : m_input(std::move(input)), m_sources(std::move(sources)) {}
+
+  // A fresh reader for the calling thread; nullptr when the device is gone.
+  [[nodiscard]] std::unique_ptr<storage::SectorSource> openSource() const { return m_sources ? m_sources() : nullptr; }
 
   // The engine's scan and tree building, run with the lock held.
   virtual ScanOutcome scanAndBuild(ScanControl& control, ScanProgress& progress) = 0;
@@ -93,6 +106,7 @@ class BasicSearch {
   [[nodiscard]] bool nothingFound() const;
 
   ScanInput m_input;
+  SourceFactory m_sources;
   mutable std::mutex m_mutex;
 };
 

@@ -7,6 +7,6 @@
 
 namespace dravel::basic {
 
-[[nodiscard]] std::unique_ptr<BasicSearch> makeFatSearch(const ScanInput& input);
+[[nodiscard]] std::unique_ptr<BasicSearch> makeFatSearch(const ScanInput& input, SourceFactory sources);
 
 }  // namespace dravel::basic

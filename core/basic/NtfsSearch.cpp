@@ -2,6 +2,6 @@
 
 namespace dravel::basic {
 
-std::unique_ptr<BasicSearch> makeNtfsSearch(const ScanInput& /*input*/) { return nullptr; }
+std::unique_ptr<BasicSearch> makeNtfsSearch(const ScanInput& /*input*/, SourceFactory /*sources*/) { return nullptr; }
 
 }  // namespace dravel::basic

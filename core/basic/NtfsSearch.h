@@ -7,6 +7,6 @@
 
 namespace dravel::basic {
 
-[[nodiscard]] std::unique_ptr<BasicSearch> makeNtfsSearch(const ScanInput& input);
+[[nodiscard]] std::unique_ptr<BasicSearch> makeNtfsSearch(const ScanInput& input, SourceFactory sources);
 
 }  // namespace dravel::basic
