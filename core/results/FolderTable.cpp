@@ -56,7 +56,7 @@ void FolderTable::sortByParent() {
   sortRows(m_rows, m_gone, [](const FolderRow& r) { return r.parent; });
 }
 
-void FolderTable::markOrphans(std::uint32_t rootId) {
+void FolderTable::markOrphans(std::uint32_t rootId, const ResultTree& tree) {
   std::vector<std::uint32_t> selves;
   selves.reserve(m_rows.size());
   for (std::size_t i = 0; i < m_rows.size(); ++i) {
@@ -65,7 +65,9 @@ void FolderTable::markOrphans(std::uint32_t rootId) {
   for (std::size_t i = 0; i < m_rows.size(); ++i) {
     auto& row = m_rows[i];
     if (m_gone[i] || row.parent == rootId) continue;
-    if (!std::binary_search(selves.begin(), selves.end(), row.parent)) row.parent = kOrphanFolderId;
+    if (std::binary_search(selves.begin(), selves.end(), row.parent)) continue;
+    if (row.parent != kOrphanFolderId && tree.findFolderById(row.parent, rootId) != nullptr) continue;
+    row.parent = kOrphanFolderId;
   }
 }
 

@@ -44,8 +44,10 @@ class FolderTable {
   void sortByParent();
 
   // With the table sorted by self: every row whose parent is neither the
-  // root id nor the self of a row gets the orphan folder as parent.
-  void markOrphans(std::uint32_t rootId);
+  // root id, nor the self of a row, nor a folder the tree already shows gets
+  // the orphan folder as parent. (A folder whose parent went into the tree
+  // before it would otherwise be cut off from a parent that was found.)
+  void markOrphans(std::uint32_t rootId, const ResultTree& tree);
 
   // With the table sorted by parent: inserts each row whose parent is
   // `parentId` under `parentNode` and consumes it. Rows that are not
