@@ -4,11 +4,14 @@
 #include <memory>
 #include <ostream>
 
+#include "BasicListing.h"
+#include "basic/BasicSearch.h"
 #include "common/Text.h"
 #include "partitions/DriveListing.h"
 #include "partitions/FileSystemRecognition.h"
 #include "partitions/PartitionParameters.h"
 #include "partitions/PartitionWalk.h"
+#include "partitions/ScanStart.h"
 #include "platform/DeviceNamespace.h"
 #include "platform/DeviceOptions.h"
 #include "storage/InfoPanels.h"
@@ -27,6 +30,10 @@ constexpr const char* kUsage =
     "  info DISK [PARTITION]  information rows of a disk (0 or Disk0) or of one of its partitions\n"
     "  info LETTER:           information rows of a logical drive\n"
     "  params DISK PARTITION  partition parameters, one name<TAB>value line each\n"
+    "  basic DISK PARTITION [--stop-after N]\n"
+    "  basic --volume LETTER [--stop-after N]\n"
+    "                         Basic Search: every recovered folder and file, one line each:\n"
+    "                         kind, deleted, size, date, time, id, path (tab-separated)\n"
     "MODE is basic (default), deep, photo, video or signature.\n";
 
 struct UsageError {
@@ -148,6 +155,73 @@ void commandParams(Session& s, const std::vector<std::string>& args, std::ostrea
   for (const auto& [name, value] : fields) out << name << '\t' << value << '\n';
 }
 
+// The scan range exactly as the window takes it from a selected partition or
+// logical drive, so both front ends scan the same sectors.
+partitions::ScanStart basicScanStart(Session& s, const std::vector<std::string>& args) {
+  partitions::ScanStartInput input;
+  input.listing = &s.state;
+  input.mode = storage::RecoveryMode::Basic;
+  input.requireSupportedFileSystem = true;
+  std::string what;
+  if (args[0] == "--volume") {
+    const std::string letterColon = toUpperAscii(args[1].substr(0, 1)) + ":";
+    for (const auto& v : s.state.volumes) {
+      if (v.letterColon != letterColon) continue;
+      input.driveKind = std::string(partitions::drive_kind::kLogical);
+      input.volume = v;
+      input.panel = storage::logicalDrivePanel(v);
+    }
+    if (!input.volume) throw Failure{"drive " + letterColon + " is not listed (no such removable drive)"};
+    what = "drive " + letterColon;
+  } else {
+    const int disk = parseNumber(args[0], "disk number");
+    const int partition = parseNumber(args[1], "partition number");
+    std::string fsName;
+    const auto& entry = partitionOf(s, disk, partition, fsName);
+    input.driveKind = std::string(partitions::drive_kind::kPartition);
+    input.selectedDiskNumber = disk;
+    input.panel = storage::partitionPanel(partitions::partitionItemText(partition - 1, fsName), partition - 1, disk,
+                                          s.modeName, entry.firstSector, entry.endSector);
+    what = strprintf("disk %d partition %d", disk, partition);
+  }
+  auto start = partitions::selectionAtScanStart(input);
+  if (start) return *start;
+  switch (start.error()) {
+    case partitions::ScanStartRefusal::EndSectorNotAfterStart:
+      throw Failure{what + ": " + std::string(partitions::kEndSectorMessage)};
+    case partitions::ScanStartRefusal::UnsupportedFileSystem:
+      throw Failure{what + ": Recovery is not possible in Basic Search Mode, use other search mode to recover your data."};
+    case partitions::ScanStartRefusal::DeviceGone:
+      throw Failure{what + ": " + std::string(partitions::kDeviceGoneMessage)};
+  }
+  throw Failure{what + ": no scan range"};
+}
+
+int commandBasic(Session& s, std::vector<std::string> args, std::ostream& out, std::ostream& err) {
+  std::uint64_t stopAfter = 0;
+  if (args.size() >= 2 && args[args.size() - 2] == "--stop-after") {
+    const auto n = parseUnsigned(args.back());
+    if (!n || *n == 0) throw UsageError{"--stop-after takes a positive number of blocks"};
+    stopAfter = *n;
+    args.resize(args.size() - 2);
+  }
+  if (args.size() != 2) throw UsageError{"basic takes a disk and a partition number, or --volume LETTER"};
+  const auto start = basicScanStart(s, args);
+  const auto& record = start.record;
+  basic::ScanInput input{record.devicePath, record.fileSystemName, record.firstSector, record.endSector};
+  auto search = basic::BasicSearch::create(input);
+  if (!search) throw Failure{"Basic Search does not read " + record.fileSystemName};
+  basic::ScanControl control(nullptr, stopAfter);
+  basic::ScanProgress quiet;
+  const auto outcome = search->run(control, quiet);
+  if (!outcome.message.empty()) err << "dravel-cli: " << outcome.message << '\n';
+  if (outcome.stopped) {
+    err << "dravel-cli: scan stopped after " << control.blocksDone() << " blocks; the result is partial\n";
+  }
+  printBasicResult(*search, out);
+  return outcome.message.empty() ? kExitOk : kExitFailure;
+}
+
 int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const auto parsed = platform::parseDeviceOptions(args);
   if (!parsed.error.empty()) throw UsageError{parsed.error};
@@ -164,7 +238,8 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     out << kUsage;
     return kExitOk;
   }
-  if (command != "disks" && command != "partitions" && command != "info" && command != "params") {
+  if (command != "disks" && command != "partitions" && command != "info" && command != "params" &&
+      command != "basic") {
     throw UsageError{"unknown command '" + command + "'"};
   }
   if ((command == "disks" || command == "partitions") && !commandArgs.empty()) {
@@ -181,6 +256,7 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (command == "partitions") commandPartitions(s, out);
   if (command == "info") commandInfo(s, commandArgs, out);
   if (command == "params") commandParams(s, commandArgs, out);
+  if (command == "basic") return commandBasic(s, commandArgs, out, err);
   return kExitOk;
 }
 
