@@ -61,7 +61,7 @@ make_ntfs() {  # IMAGE TREE
   new_disk "$1" 7
   part="$work/ntfs-part.img"
   rm -f "$part" && truncate -s $((part_sectors * 512)) "$part"
-  mkntfs -F -q -Q -c 4096 -s 512 -p "$part_start" "$part" >/dev/null
+  mkntfs -F -q -Q -c 4096 -s 512 -p "$part_start" -H 255 -S 63 "$part" >/dev/null 2>&1
   mnt="$work/mnt" && mkdir -p "$mnt"
   ntfs-3g "$part" "$mnt"
   cp -r "$2"/. "$mnt"/
@@ -87,12 +87,15 @@ run_one() {  # LABEL IMAGE
     printf "%-14s %8d lines  dd %6.2f s  basic %6.2f s  ratio %5.2f  peak %6.1f MiB\n", l, n, r, s, (r > 0 ? s / r : 0), m / 1024 }'
 }
 
+# Images already in WORK_DIR are reused (delete them to rebuild).
 for fill in quarter full; do
   if [ "$fill" = quarter ]; then folders=250; else folders=1000; fi
+  [ -e "$work/fat32-$fill.img" ] && [ -e "$work/ntfs-$fill.img" ] && continue
   make_tree "$work/tree" "$folders" 20
-  make_fat "$work/fat32-$fill.img" "$work/tree"
-  make_ntfs "$work/ntfs-$fill.img" "$work/tree"
+  make_fat "$work/fat32-$fill.img.part" "$work/tree" && mv "$work/fat32-$fill.img.part" "$work/fat32-$fill.img"
+  make_ntfs "$work/ntfs-$fill.img.part" "$work/tree" && mv "$work/ntfs-$fill.img.part" "$work/ntfs-$fill.img"
 done
+[ "${BUILD_ONLY:-0}" = 1 ] && exit 0
 echo "Basic Search of a ${disk_mib} MiB disk, one partition, against dd bs=1M of the partition (page cache):"
 for fill in quarter full; do
   run_one "FAT32 $fill" "$work/fat32-$fill.img"
