@@ -9,7 +9,7 @@
 
 #include "basic/FatSearch.h"
 #include "common/Text.h"
-#include "support/BasicListing.h"
+#include "support/ResultWalk.h"
 #include "support/Fixtures.h"
 #include "support/Manifest.h"
 

@@ -8,7 +8,7 @@
 #include <atomic>
 #include <set>
 
-#include "support/BasicListing.h"
+#include "support/ResultWalk.h"
 #include "support/FatImage.h"
 #include "basic/FatSearch.h"
 #include "signature/FileTypes.h"

@@ -12,7 +12,7 @@
 #include "basic/BasicSearch.h"
 #include "support/Fixtures.h"
 #include "support/Manifest.h"
-#include "support/ResultPaths.h"
+#include "support/ResultWalk.h"
 
 namespace dravel::basic {
 namespace {

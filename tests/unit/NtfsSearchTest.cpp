@@ -12,7 +12,7 @@
 #include "signature/FileTypes.h"
 #include "support/DiskBuilder.h"
 #include "support/NtfsImage.h"
-#include "support/ResultPaths.h"
+#include "support/ResultWalk.h"
 
 namespace dravel::basic {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 // Reads a Basic Search's result the way a window does (listing folder
-// after folder) and gathers what it shows.
+// after folder) and gathers what it shows, by path below Root ("Docs/a.txt").
 
 #include <atomic>
 #include <cstdint>
@@ -39,6 +39,13 @@ class RowCollector final : public basic::ListingSink {
 // Every row reachable from Root by listing folder after folder, by path
 // ("Documents/Reports 2023/Q1.TXT"), in the order a user would open them.
 [[nodiscard]] std::map<std::string, results::ContentRow> listEverything(basic::BasicSearch& search);
+
+// The same, keeping a path shown twice twice, so a duplicate is caught.
+using ResultPaths = std::multimap<std::string, results::ContentRow>;
+[[nodiscard]] ResultPaths allShown(basic::BasicSearch& search);
+
+// The row at `path`; fails the test when there is none or more than one.
+[[nodiscard]] const results::ContentRow* rowAt(const ResultPaths& paths, const std::string& path);
 
 // The tree's texts by path, as the tree shows them (no listing involved).
 [[nodiscard]] std::vector<std::string> treePaths(basic::BasicSearch& search);
