@@ -11,6 +11,26 @@ using results::ContentRow;
 using results::FolderRecord;
 using results::NodeId;
 
+namespace {
+
+class DeletedFolderSink final : public ListingSink {
+ public:
+  explicit DeletedFolderSink(ListingSink& next) : m_next(next) {}
+  void folderChanged(NodeId node, const std::string& name, bool deleted) override {
+    m_next.folderChanged(node, name, deleted);
+  }
+  void row(const ContentRow& row) override {
+    ContentRow marked = row;
+    marked.deleted = true;
+    m_next.row(marked);
+  }
+
+ private:
+  ListingSink& m_next;
+};
+
+}  // namespace
+
 SourceFactory deviceSourceFactory(const std::string& devicePath) {
   return [devicePath]() -> std::unique_ptr<storage::SectorSource> {
     auto source = storage::OpenDeviceSource::open(devicePath);
@@ -68,7 +88,14 @@ bool BasicSearch::list(NodeId node, const std::atomic<bool>& populationStop, Lis
   if (!orphan && !m_tree.node(node).children.empty()) nameChildren(node, populationStop, &sink);
   listSubfolders(node, populationStop, sink);
   if (populationStop.load()) return false;
-  listFiles(node, populationStop, sink);
+  if (record != nullptr && record->deleted) {
+    // A file inside a deleted folder is as deleted as the folder, whatever
+    // its own entry says.
+    DeletedFolderSink marking(sink);
+    listFiles(node, populationStop, marking);
+  } else {
+    listFiles(node, populationStop, sink);
+  }
   return !populationStop.load();
 }
 

@@ -164,8 +164,10 @@ TEST_P(FatSearchBoth, FindsNamesAndLostFolders) {
                                           "ORV_Miscellaneous/DIR5",
                                           "ORV_Miscellaneous/DIR5/LOST.TXT"};
   EXPECT_EQ(keysOf(rows), expected);
-  // A folder under a deleted folder is shown deleted once its parent is listed.
-  const std::set<std::string> deleted = {"_LDLOG.TXT", "Deleted photo.jpg", "Old Stuff", "Old Stuff/SCANS"};
+  // A folder under a deleted folder is shown deleted once its parent is
+  // listed, and so is a file in it, whatever its own entry says.
+  const std::set<std::string> deleted = {"_LDLOG.TXT", "Deleted photo.jpg", "Old Stuff", "Old Stuff/SCANS",
+                                         "Old Stuff/SCANS/SCAN001.BMP"};
   EXPECT_EQ(deletedOf(rows), deleted);
 }
 
