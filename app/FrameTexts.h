@@ -2,6 +2,7 @@
 // The search windows' own texts: hints, guard messages and questions.
 
 #include <QString>
+#include <cstdint>
 
 #include "ProductInfo.h"
 
@@ -55,6 +56,20 @@ inline QString exitQuestion() { return QStringLiteral("Do you want to exit from 
 inline const QString kSelectFileSystem = QStringLiteral("Select file system type for recovery of selected drive.");
 inline const QString kValidatingPartition = QStringLiteral("Validating Partition ...");
 inline const QString kPopulating = QStringLiteral("Populating List Items, Please wait....");
+
+// The scan's progress area.
+inline const QString kBasicSearchMode = QStringLiteral("Basic Search");
+inline QString searchRange(std::uint64_t first, std::uint64_t end) {
+  return QStringLiteral("Search Range : ") + QString::number(first) + QStringLiteral(" to ") + QString::number(end);
+}
+inline QString sectorsScannedOfTotal(std::uint64_t total) {
+  return QStringLiteral("sectors scanned of total ") + QString::number(total);
+}
+inline const QString kCalculatingParams = QStringLiteral("Calculating Partition Params: ");
+inline QString paramsOfTotal(std::uint64_t total) { return QStringLiteral("/ ") + QString::number(total); }
+inline const QString kSearchingLost = QStringLiteral("Searching Lost Directories. Please wait...");
+inline const QString kStoring = QStringLiteral("Storing Directory Information. Please wait...");
+inline const QString kItMayTakeAWhile = QStringLiteral("It may take a while, Please wait...");
 
 // Our own: features that later versions bring.
 inline const QString kPartitionSearchNotYet = QStringLiteral(

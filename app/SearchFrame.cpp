@@ -85,7 +85,10 @@ void SearchFrame::buildLayout() {
   m_countLine->setObjectName(QStringLiteral("countLine"));
   m_currentFolder = new QGroupBox(QStringLiteral("Current Folder"), right);
   auto* folderLayout = new QVBoxLayout(m_currentFolder);
-  folderLayout->addWidget(new QLabel(m_currentFolder));
+  m_currentFolderPath = new QLabel(m_currentFolder);
+  m_currentFolderPath->setObjectName(QStringLiteral("currentFolderPath"));
+  m_currentFolderPath->setTextFormat(Qt::PlainText);
+  folderLayout->addWidget(m_currentFolderPath);
   m_problems = new QLabel(right);
   m_problems->setObjectName(QStringLiteral("deviceProblems"));
   m_problems->setWordWrap(true);
@@ -247,6 +250,7 @@ void SearchFrame::clearResult() {
   m_activity.logLoaded = false;
   m_lastScanStart.reset();
   m_countLine->clear();
+  m_currentFolderPath->clear();
 }
 
 // ---- closing and keys ---------------------------------------------------

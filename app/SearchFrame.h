@@ -66,6 +66,13 @@ class SearchFrame : public QDialog {
   [[nodiscard]] QLabel* deviceProblems() const { return m_problems; }
   [[nodiscard]] QString hintText() const;
   [[nodiscard]] QWidget* progressArea() const;
+  // The stage text beside "Searching from sectors" and the scan's bar.
+  [[nodiscard]] QLabel* progressText() const { return m_progressText; }
+  [[nodiscard]] QProgressBar* progressBar() const { return m_progressBar; }
+  // The status field: the count line of the content list, and other short news.
+  [[nodiscard]] QLabel* countLine() const { return m_countLine; }
+  // The path shown in the "Current Folder" box.
+  [[nodiscard]] QLabel* currentFolderPath() const { return m_currentFolderPath; }
 
   // Rebuilds the drive tree on a worker; `driveTreeFilled` follows.
   void fillTree();
@@ -118,6 +125,9 @@ class SearchFrame : public QDialog {
   [[nodiscard]] QPushButton* nextButton() const { return m_next; }
   [[nodiscard]] bool guardGroupNodeSelected();
   [[nodiscard]] std::vector<storage::InfoRow> panelRows() const;
+  // Blocks until a running stop thread has ended: a window whose stopScan()
+  // uses its own members calls this first in its destructor.
+  void waitForStopThread();
 
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -167,6 +177,7 @@ class SearchFrame : public QDialog {
   QProgressBar* m_progressBar = nullptr;
   QLabel* m_countLine = nullptr;
   QGroupBox* m_currentFolder = nullptr;
+  QLabel* m_currentFolderPath = nullptr;
   QPushButton* m_refresh = nullptr;
   QPushButton* m_searchMore = nullptr;
   QPushButton* m_stopSearching = nullptr;

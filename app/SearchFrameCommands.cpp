@@ -107,6 +107,10 @@ void SearchFrame::stop() {
 
 void SearchFrame::stopScan() {}
 
+void SearchFrame::waitForStopThread() {
+  if (m_stopThread != nullptr) m_stopThread->wait();
+}
+
 void SearchFrame::stopFinished() {
   m_stopThread->deleteLater();
   m_stopThread = nullptr;

@@ -11,6 +11,8 @@ namespace {
 
 // Where an item's own colour is kept (the foreground role holds what is drawn).
 constexpr int kStoredColourRole = Qt::UserRole + 0x7C1;
+// Where an item's image index is kept (the decoration role holds the icon).
+constexpr int kImageIndexRole = Qt::UserRole + 0x7C2;
 
 bool isDefaultColour(const QColor& colour) { return !colour.isValid() || (colour.rgb() & 0xFFFFFF) == 0; }
 
@@ -49,6 +51,22 @@ void CTreeClass::setItemFont(QTreeWidgetItem* item, const QFont& font) {
     item->setData(0, Qt::FontRole, QVariant());
   else
     item->setFont(0, font);
+}
+
+// ---- images -------------------------------------------------------------
+
+void CTreeClass::setImageList(const QList<QIcon>& images) { m_images = images; }
+
+void CTreeClass::setItemImage(QTreeWidgetItem* item, int image) {
+  if (item == nullptr) return;
+  item->setData(0, kImageIndexRole, image);
+  item->setIcon(0, image >= 0 && image < m_images.size() ? m_images[image] : QIcon());
+}
+
+int CTreeClass::itemImage(const QTreeWidgetItem* item) const {
+  if (item == nullptr) return -1;
+  const QVariant image = item->data(0, kImageIndexRole);
+  return image.isValid() ? image.toInt() : -1;
 }
 
 // ---- check boxes --------------------------------------------------------

@@ -2,10 +2,14 @@
 // The tree of the search windows: the drive tree and the result tree. A
 // QTreeWidget with one column and no header, per-item text colours and fonts,
 // and tri-state check boxes that propagate up and down in our own code (Qt's
-// ItemIsAutoTristate is not used).
+// ItemIsAutoTristate is not used). Qt's backing store already paints every
+// widget double-buffered, so the tree needs no memory bitmap of its own
+// against flicker.
 
 #include <QColor>
 #include <QFont>
+#include <QIcon>
+#include <QList>
 #include <QTreeWidget>
 
 namespace dravel::controls {
@@ -25,6 +29,13 @@ class CTreeClass : public QTreeWidget {
   [[nodiscard]] QColor itemColour(const QTreeWidgetItem* item) const;  // invalid when default
   // Font: one with an empty family takes the tree's font again.
   void setItemFont(QTreeWidgetItem* item, const QFont& font);
+
+  // Images by index, as a tree view's image list: an item shows the icon its
+  // index names (the result tree: 0 for Root, 1 for a folder). An index
+  // outside the list shows no icon.
+  void setImageList(const QList<QIcon>& images);
+  void setItemImage(QTreeWidgetItem* item, int image);
+  [[nodiscard]] int itemImage(const QTreeWidgetItem* item) const;  // -1 when none
 
   // Check boxes. When enabled, every item (present and added later) shows one,
   // created unchecked. A click on an item's check box selects the item and
@@ -69,6 +80,7 @@ class CTreeClass : public QTreeWidget {
   void removeCheckBoxes(QTreeWidgetItem* item);
   void rowsAdded(const QModelIndex& parent, int first, int last);
 
+  QList<QIcon> m_images;
   bool m_checkBoxes = false;
   bool m_swallowRelease = false;
 };

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Regenerates docs/screenshots/: the main window and the Basic and Deep Search
-# windows with the project's disk images attached, drawn headless.
+# windows with the project's disk images attached, and a finished Basic Search
+# of sample.img's FAT32 partition (basic-search-result.png), drawn headless.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/setup-deps.sh

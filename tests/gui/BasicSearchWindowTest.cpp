@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <filesystem>
 
+#include "FakeBasicSearch.h"
 #include "MessageRecorder.h"
 #include "WindowHelpers.h"
 #include "app/CBasicSearch.h"
@@ -32,6 +33,7 @@ class BasicSearchWindow : public ::testing::Test {
  protected:
   void SetUp() override { fillAndWait(window); }
   test::ScopedCurrentDevices devices{fixtureDevices()};
+  ScopedFakeEngine engine;  // Next runs a made-up scan
   MessageRecorder messages;
   app::CBasicSearch window;
 };
@@ -137,8 +139,7 @@ TEST_F(BasicSearchWindow, NextTakesThePartitionsRange) {
   EXPECT_EQ(volume.modeName, "Basic Search");
   EXPECT_EQ(requested.count(), 1);
   EXPECT_TRUE(messages.texts.isEmpty());
-  // Nothing pretends to scan: the window stays where it was.
-  EXPECT_EQ(window.phase(), Phase::DriveSelection);
+  EXPECT_EQ(window.phase(), Phase::Scanning);
 }
 
 TEST_F(BasicSearchWindow, NextOnAnUnknownVolumeShowsTheBasicSearchAdvice) {

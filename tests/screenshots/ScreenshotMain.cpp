@@ -1,10 +1,12 @@
 // Saves pictures of the main window and of the Basic and Deep Search windows
-// with a disk image attached, so the program can be seen without a display.
+// with a disk image attached, and of a finished Basic Search of the first
+// image's first partition, so the program can be seen without a display.
 // Usage: dravel-screenshots OUTPUT_DIR IMAGE...
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTreeWidget>
 #include <cstdio>
@@ -12,6 +14,7 @@
 #include "app/CBasicSearch.h"
 #include "app/CDeepSearch.h"
 #include "app/CDravelDlg.h"
+#include "app/ResultBrowser.h"
 #include "controls/CTreeClass.h"
 #include "platform/DeviceNamespace.h"
 
@@ -41,6 +44,13 @@ bool fillAndSelect(SearchFrame& window, const QString& itemText) {
   return true;
 }
 
+// Next on the selected drive item, then the result with Root's listing.
+bool runBasicSearch(dravel::app::CBasicSearch& window) {
+  QSignalSpy listed(&window.resultBrowser(), &dravel::app::ResultBrowser::listingFinished);
+  window.findChild<QPushButton*>(QStringLiteral("next"))->click();
+  return listed.wait(120000);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -66,6 +76,13 @@ int main(int argc, char** argv) {
   ok = fillAndSelect(basic, QStringLiteral("Partition - 2 ( FAT32 )")) && ok;
   ok = saveShot(basic, dir, QStringLiteral("basic-search.png")) && ok;
   basic.hide();
+
+  // The sample's FAT32 partition, searched: Root's listing shows the deleted OLDLOG.TXT.
+  dravel::app::CBasicSearch result;
+  result.show();
+  ok = fillAndSelect(result, QStringLiteral("Partition - 1 ( FAT32 )")) && runBasicSearch(result) && ok;
+  ok = saveShot(result, dir, QStringLiteral("basic-search-result.png")) && ok;
+  result.hide();
 
   dravel::app::CDeepSearch deep;
   deep.show();
