@@ -25,16 +25,6 @@ namespace {
 using app::Phase;
 namespace texts = app::texts;
 
-QString renderTree(const QTreeWidget& tree) {
-  QString out;
-  std::function<void(const QTreeWidgetItem*, int)> walk = [&](const QTreeWidgetItem* item, int depth) {
-    out += QString(depth * 2, QLatin1Char(' ')) + item->text(0) + QLatin1Char('\n');
-    for (int i = 0; i < item->childCount(); ++i) walk(item->child(i), depth + 1);
-  };
-  for (int i = 0; i < tree.topLevelItemCount(); ++i) walk(tree.topLevelItem(i), 0);
-  return out;
-}
-
 bool waitFor(const std::function<bool()>& condition, int ms = 20000) { return QTest::qWaitFor(condition, ms); }
 
 QStringList column(const controls::CHideColumn& list, int c) {

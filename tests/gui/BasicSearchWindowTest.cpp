@@ -19,16 +19,6 @@ namespace {
 using app::Phase;
 namespace texts = app::texts;
 
-QString renderTree(const QTreeWidget& tree) {
-  QString out;
-  std::function<void(const QTreeWidgetItem*, int)> walk = [&](const QTreeWidgetItem* item, int depth) {
-    out += QString(depth * 2, QLatin1Char(' ')) + item->text(0) + QLatin1Char('\n');
-    for (int i = 0; i < item->childCount(); ++i) walk(item->child(i), depth + 1);
-  };
-  for (int i = 0; i < tree.topLevelItemCount(); ++i) walk(tree.topLevelItem(i), 0);
-  return out;
-}
-
 class BasicSearchWindow : public ::testing::Test {
  protected:
   void SetUp() override { fillAndWait(window); }

@@ -23,6 +23,18 @@
 
 namespace dravel::testing {
 
+// A tree's item texts, one line each, indented two blanks per level.
+inline QString renderTree(const QTreeWidget& tree) {
+  QString out;
+  std::function<void(const QTreeWidgetItem*, int)> walk = [&](const QTreeWidgetItem* item, int depth) {
+    out += QString(depth * 2, QLatin1Char(' ')) + item->text(0) + QLatin1Char('\n');
+    for (int i = 0; i < item->childCount(); ++i) walk(item->child(i), depth + 1);
+  };
+  for (int i = 0; i < tree.topLevelItemCount(); ++i) walk(tree.topLevelItem(i), 0);
+  return out;
+}
+
+
 // The three project images, as disks 0 (sample), 1 (mbr-mixed) and 2 (gpt-mixed).
 inline platform::DeviceOptions fixtureDevices() {
   platform::DeviceOptions options;

@@ -13,16 +13,6 @@
 namespace dravel::test {
 namespace {
 
-std::vector<std::string> withImages(std::vector<std::string> command) {
-  std::vector<std::string> args = {"--images-only"};
-  for (const char* name : {"sample", "mbr-mixed", "gpt-mixed"}) {
-    args.push_back("--image");
-    args.push_back(fixtureImage(name).string());
-  }
-  args.insert(args.end(), command.begin(), command.end());
-  return args;
-}
-
 TEST(CliBasic, RefusesWhatItCannotScan) {
   struct Case {
     std::vector<std::string> command;
@@ -39,14 +29,14 @@ TEST(CliBasic, RefusesWhatItCannotScan) {
        "Recovery is not possible in Basic Search Mode, use other search mode to recover your data."},
   };
   for (const auto& c : cases) {
-    const auto r = runCli(withImages(c.command));
+    const auto r = runCli(withFixtureImages(c.command));
     EXPECT_EQ(r.exitCode, c.exitCode) << c.errorText;
     EXPECT_NE(r.err.find(c.errorText), std::string::npos) << r.err;
   }
 }
 
 TEST(CliBasic, EveryLineHasSevenFieldsInTheDocumentedForm) {
-  const auto r = runCli(withImages({"basic", "1", "3"}));  // NTFS
+  const auto r = runCli(withFixtureImages({"basic", "1", "3"}));  // NTFS
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const std::regex line(R"((dir|file)\t[01]\t\d+\t\d{4}-\d{2}-\d{2}\t\d{2}:\d{2}:\d{2}\t\d+\t[^/\t][^\t]*)");
   ASSERT_FALSE(r.lines().empty());
@@ -60,15 +50,15 @@ TEST(CliBasic, LogicalDriveGivesTheSameResultAsItsPartition) {
       {{"basic", "1", "3"}, {"basic", "--volume", "F"}},   // NTFS
   };
   for (const auto& [partition, volume] : cases) {
-    const auto a = runCli(withImages(partition));
-    const auto b = runCli(withImages(volume));
+    const auto a = runCli(withFixtureImages(partition));
+    const auto b = runCli(withFixtureImages(volume));
     ASSERT_EQ(a.exitCode, 0) << a.err;
     EXPECT_EQ(a.out, b.out) << volume.back();
   }
 }
 
 TEST(CliBasic, ShowsTheSamplesDeletedFile) {
-  const auto r = runCli(withImages({"basic", "0", "1"}));
+  const auto r = runCli(withFixtureImages({"basic", "0", "1"}));
   ASSERT_EQ(r.exitCode, 0) << r.err;
   bool found = false;
   for (const auto& row : r.rows()) {
@@ -89,10 +79,10 @@ TEST(CliBasic, StopAfterOneBlockPrintsThePartialResult) {
   for (const auto& [partition, shorter] : cases) {
     auto command = partition;
     command.insert(command.end(), {"--stop-after", "1"});
-    const auto r = runCli(withImages(command));
+    const auto r = runCli(withFixtureImages(command));
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.err.find("the result is partial"), std::string::npos) << r.err;
-    const auto full = runCli(withImages(partition));
+    const auto full = runCli(withFixtureImages(partition));
     if (shorter) {
       EXPECT_LT(r.lines().size(), full.lines().size()) << partition.back();
     } else {

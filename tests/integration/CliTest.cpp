@@ -12,16 +12,6 @@
 namespace dravel::test {
 namespace {
 
-std::vector<std::string> withImages(std::vector<std::string> command) {
-  std::vector<std::string> args = {"--images-only"};
-  for (const char* name : {"sample", "mbr-mixed", "gpt-mixed"}) {
-    args.push_back("--image");
-    args.push_back(fixtureImage(name).string());
-  }
-  args.insert(args.end(), command.begin(), command.end());
-  return args;
-}
-
 std::string golden(const std::string& name) {
   std::ifstream in(std::filesystem::path(DRAVEL_SOURCE_DIR) / "tests" / "integration" / "golden" / name);
   std::stringstream text;
@@ -30,14 +20,14 @@ std::string golden(const std::string& name) {
 }
 
 TEST(Cli, DrivesTreeMatchesGolden) {
-  const auto r = runCli(withImages({"disks"}));
+  const auto r = runCli(withFixtureImages({"disks"}));
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out, golden("disks.txt"));
   EXPECT_EQ(r.err, "");
 }
 
 TEST(Cli, PartitionsMatchGolden) {
-  const auto r = runCli(withImages({"partitions"}));
+  const auto r = runCli(withFixtureImages({"partitions"}));
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out, golden("partitions.txt"));
 }
@@ -52,7 +42,7 @@ TEST(Cli, InformationRowsMatchGolden) {
       {{"--mode", "deep", "info", "K:"}, "info-volume-deep.txt"},
   };
   for (const auto& [command, file] : cases) {
-    auto r = runCli(withImages(command));
+    auto r = runCli(withFixtureImages(command));
     ASSERT_EQ(r.exitCode, 0) << file << ": " << r.err;
     std::string text;
     for (const auto& line : r.lines()) {
@@ -73,14 +63,14 @@ TEST(Cli, ExitCodes) {
       {{"--images-only", "explode"}, 2, "unknown command 'explode'"},
       {{"--image"}, 2, "--image needs a file"},
       {{"--images-only", "disks", "extra"}, 2, "disks takes no arguments"},
-      {withImages({"params", "0"}), 2, "params takes a disk number and a partition number"},
-      {withImages({"params", "x", "1"}), 2, "bad disk number 'x'"},
-      {withImages({"params", "0", "99999999999999999999999"}), 2, "bad partition number"},
-      {withImages({"--mode", "turbo", "disks"}), 2, "unknown mode 'turbo'"},
-      {withImages({"params", "7", "1"}), 1, "disk 7 is not listed"},
-      {withImages({"params", "0", "2"}), 1, "disk 0 has no partition 2"},
-      {withImages({"info", "Z:"}), 1, "drive Z: is not listed"},
-      {withImages({"info", "0", "0"}), 1, "disk 0 has no partition 0"},
+      {withFixtureImages({"params", "0"}), 2, "params takes a disk number and a partition number"},
+      {withFixtureImages({"params", "x", "1"}), 2, "bad disk number 'x'"},
+      {withFixtureImages({"params", "0", "99999999999999999999999"}), 2, "bad partition number"},
+      {withFixtureImages({"--mode", "turbo", "disks"}), 2, "unknown mode 'turbo'"},
+      {withFixtureImages({"params", "7", "1"}), 1, "disk 7 is not listed"},
+      {withFixtureImages({"params", "0", "2"}), 1, "disk 0 has no partition 2"},
+      {withFixtureImages({"info", "Z:"}), 1, "drive Z: is not listed"},
+      {withFixtureImages({"info", "0", "0"}), 1, "disk 0 has no partition 0"},
   };
   for (const auto& c : cases) {
     const auto r = runCli(c.args);

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "Cli.h"
+#include "Fixtures.h"
 
 namespace dravel::test {
 
@@ -36,6 +37,16 @@ CliResult runCli(const std::vector<std::string>& args) {
   r.out = out.str();
   r.err = err.str();
   return r;
+}
+
+std::vector<std::string> withFixtureImages(std::vector<std::string> command) {
+  std::vector<std::string> args = {"--images-only"};
+  for (const char* name : {"sample", "mbr-mixed", "gpt-mixed"}) {
+    args.push_back("--image");
+    args.push_back(fixtureImage(name).string());
+  }
+  args.insert(args.end(), command.begin(), command.end());
+  return args;
 }
 
 }  // namespace dravel::test

@@ -17,4 +17,8 @@ struct CliResult {
 
 [[nodiscard]] CliResult runCli(const std::vector<std::string>& args);
 
+// `command` after the device options that attach the project's three images
+// (disks 0 sample, 1 mbr-mixed, 2 gpt-mixed) and nothing else.
+[[nodiscard]] std::vector<std::string> withFixtureImages(std::vector<std::string> command);
+
 }  // namespace dravel::test
