@@ -20,6 +20,7 @@
 #include "ScanControl.h"
 #include "storage/SectorSource.h"
 #include "results/ContentRow.h"
+#include "results/RecoveredResult.h"
 #include "results/ResultTree.h"
 
 namespace dravel::basic {
@@ -37,14 +38,7 @@ struct ScanOutcome {
   bool nothingFound = false;  // the tree holds Root and at most an empty orphan folder
 };
 
-// Receives a listing as it is made, on the listing's thread.
-class ListingSink {
- public:
-  virtual ~ListingSink() = default;
-  // A child folder of the listed folder got its name or its deleted mark.
-  virtual void folderChanged(results::NodeId /*node*/, const std::string& /*name*/, bool /*deleted*/) {}
-  virtual void row(const results::ContentRow& row) = 0;
-};
+using ListingSink = results::ListingSink;
 
 // Opens a new reader on the scanned device; each thread (scan, listing,
 // expansion) gets its own. Returns nullptr when the device does not open:
@@ -54,7 +48,7 @@ using SourceFactory = std::function<std::unique_ptr<storage::SectorSource>()>;
 // The device path's reader, through one read-only descriptor per call.
 [[nodiscard]] SourceFactory deviceSourceFactory(const std::string& devicePath);
 
-class BasicSearch {
+class BasicSearch : public results::RecoveredResult {
  public:
   // nullptr when Basic Search does not read this file system. Without a
   // factory the engine reads input.devicePath.
@@ -77,10 +71,18 @@ class BasicSearch {
 
   // The content of one folder: its subfolder rows, then its file rows.
   // False when the population stop ended it early.
-  bool list(results::NodeId node, const std::atomic<bool>& populationStop, ListingSink& sink);
+  bool list(results::NodeId node, const std::atomic<bool>& populationStop, ListingSink& sink) override;
 
   // Reads the tree under the lock (a copy for another thread, a walk).
-  void readTree(const std::function<void(const results::ResultTree&)>& reader) const;
+  void readTree(const std::function<void(const results::ResultTree&)>& reader) const override;
+
+  // A file's content, read through a reader of its own; the geometry it
+  // uses is fixed once the scan has ended, so no lock is taken.
+  results::WriteResult writeContent(const results::ContentRow& row, results::ContentOutput& out,
+                                    const results::WriteControl& control) override {
+    return writeFile(row, out, control);
+  }
+  [[nodiscard]] std::string sourceDevicePath() const override { return m_input.devicePath; }
 
  protected:
   BasicSearch(ScanInput input, SourceFactory sources) : m_input(std::move(input)), m_sources(std::move(sources)) {}
@@ -94,6 +96,9 @@ class BasicSearch {
   virtual void nameChildren(results::NodeId node, const std::atomic<bool>& populationStop, ListingSink* sink) = 0;
   // The file rows of one folder.
   virtual void listFiles(results::NodeId node, const std::atomic<bool>& populationStop, ListingSink& sink) = 0;
+  // The content of one of those rows.
+  virtual results::WriteResult writeFile(const results::ContentRow& row, results::ContentOutput& out,
+                                         const results::WriteControl& control) = 0;
 
   // Date and time of a folder row, from the record's Date and Time.
   [[nodiscard]] virtual results::Timestamp folderTime(const results::FolderRecord& record) const = 0;

@@ -175,4 +175,9 @@ results::Timestamp FatSearch::folderTime(const FolderRecord& record) const {
   return results::fromFatDateTime(static_cast<std::uint16_t>(record.date), static_cast<std::uint16_t>(record.time));
 }
 
+results::WriteResult FatSearch::writeFile(const results::ContentRow& /*row*/, results::ContentOutput& /*out*/,
+                                  const results::WriteControl& /*control*/) {
+  return {results::WriteStatus::NoContent, 0, 0, 0};
+}
+
 }  // namespace dravel::basic

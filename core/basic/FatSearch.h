@@ -29,6 +29,8 @@ class FatSearch final : public BasicSearch {
   ScanOutcome scanAndBuild(ScanControl& control, ScanProgress& progress) override;
   void nameChildren(results::NodeId node, const std::atomic<bool>& populationStop, ListingSink* sink) override;
   void listFiles(results::NodeId node, const std::atomic<bool>& populationStop, ListingSink& sink) override;
+  results::WriteResult writeFile(const results::ContentRow& row, results::ContentOutput& out,
+                                 const results::WriteControl& control) override;
   [[nodiscard]] results::Timestamp folderTime(const results::FolderRecord& record) const override;
 
  private:

@@ -135,4 +135,9 @@ bool NtfsSearch::completeRow(results::NtfsFileRow& row, storage::SectorSource* s
   return true;
 }
 
+results::WriteResult NtfsSearch::writeFile(const results::ContentRow& /*row*/, results::ContentOutput& /*out*/,
+                                  const results::WriteControl& /*control*/) {
+  return {results::WriteStatus::NoContent, 0, 0, 0};
+}
+
 }  // namespace dravel::basic

@@ -34,6 +34,8 @@ class NtfsSearch final : public BasicSearch {
   void nameChildren(results::NodeId /*node*/, const std::atomic<bool>& /*populationStop*/,
                     ListingSink* /*sink*/) override {}  // NTFS names are final when found
   void listFiles(results::NodeId node, const std::atomic<bool>& populationStop, ListingSink& sink) override;
+  results::WriteResult writeFile(const results::ContentRow& row, results::ContentOutput& out,
+                                 const results::WriteControl& control) override;
   [[nodiscard]] results::Timestamp folderTime(const results::FolderRecord& record) const override;
 
  private:

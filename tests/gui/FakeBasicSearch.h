@@ -152,6 +152,11 @@ class FakeBasicSearch final : public basic::BasicSearch {
 
   [[nodiscard]] results::Timestamp folderTime(const results::FolderRecord&) const override { return kWhen; }
 
+  results::WriteResult writeFile(const results::ContentRow&, results::ContentOutput&,
+                                 const results::WriteControl&) override {
+    return {results::WriteStatus::NoContent, 0, 0, 0};
+  }
+
  private:
   static constexpr results::Timestamp kWhen{2024, 3, 7, 10, 20, 30};
   std::shared_ptr<const FakeScript> m_script;
