@@ -1,10 +1,13 @@
 #include "Cli.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <ostream>
 
 #include "BasicListing.h"
+#include "SaveCommand.h"
 #include "basic/BasicSearch.h"
 #include "common/Text.h"
 #include "partitions/DriveListing.h"
@@ -14,6 +17,7 @@
 #include "partitions/ScanStart.h"
 #include "platform/DeviceNamespace.h"
 #include "platform/DeviceOptions.h"
+#include "platform/SaveDestination.h"
 #include "storage/InfoPanels.h"
 #include "storage/MemoryDriveTree.h"
 #include "storage/RecoveryMode.h"
@@ -34,6 +38,10 @@ constexpr const char* kUsage =
     "  basic --volume LETTER [--stop-after N]\n"
     "                         Basic Search: every recovered folder and file, one line each:\n"
     "                         kind, deleted, size, date, time, id, path (tab-separated)\n"
+    "  save DISK PARTITION DEST [PATH]... [--on-exists overwrite|skip|rename]\n"
+    "  save --volume LETTER DEST [PATH]... [--on-exists overwrite|skip|rename]\n"
+    "                         Basic Search, then the files and folders at the PATHs (as basic\n"
+    "                         prints them; none: everything) written below DEST\n"
     "MODE is basic (default), deep, photo, video or signature.\n";
 
 struct UsageError {
@@ -222,6 +230,46 @@ int commandBasic(Session& s, std::vector<std::string> args, std::ostream& out, s
   return outcome.message.empty() ? kExitOk : kExitFailure;
 }
 
+// The program's refusals of a destination, word for word.
+constexpr const char* kInvalidDestinationMessage =
+    "Invalid destination path. Please provide a valid location path to save the recovered data.";
+constexpr const char* kSameDriveMessage =
+    "Please select only different drive to save the recovered data. Saving data in same drive/volume (from which "
+    "you are trying to recover data) may cause overwriting and your data may be lost forever. ";
+
+int commandSave(Session& s, std::vector<std::string> args, std::ostream& out, std::ostream& err) {
+  auto onExists = results::ExistsChoice::Skip;
+  if (const auto it = std::find(args.begin(), args.end(), "--on-exists"); it != args.end()) {
+    const auto choice = it + 1 != args.end() ? parseOnExists(*(it + 1)) : std::nullopt;
+    if (!choice) throw UsageError{"--on-exists takes overwrite, skip or rename"};
+    onExists = *choice;
+    args.erase(it, it + 2);
+  }
+  if (args.size() < 3) throw UsageError{"save takes a disk and a partition number, or --volume LETTER, then DEST"};
+  const std::vector<std::string> selection(args.begin(), args.begin() + 2);
+  const std::filesystem::path destination = args[2];
+  const std::vector<std::string> paths(args.begin() + 3, args.end());
+  const auto start = basicScanStart(s, selection);
+  const auto& record = start.record;
+  switch (platform::checkDestination(destination, record.devicePath)) {
+    case platform::DestinationProblem::Invalid: throw Failure{kInvalidDestinationMessage};
+    case platform::DestinationProblem::OnSourceDrive: throw Failure{kSameDriveMessage};
+    case platform::DestinationProblem::None: break;
+  }
+  basic::ScanInput input{record.devicePath, record.fileSystemName, record.firstSector, record.endSector};
+  auto search = basic::BasicSearch::create(input);
+  if (!search) throw Failure{"Basic Search does not read " + record.fileSystemName};
+  basic::ScanControl control;
+  basic::ScanProgress quiet;
+  const auto outcome = search->run(control, quiet);
+  if (!outcome.message.empty()) throw Failure{outcome.message};
+  try {
+    return saveItems(*search, destination, paths, onExists, out, err);
+  } catch (const std::invalid_argument& e) {
+    throw Failure{std::string("no recovered file or folder at '") + e.what() + "'; nothing was saved"};
+  }
+}
+
 int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const auto parsed = platform::parseDeviceOptions(args);
   if (!parsed.error.empty()) throw UsageError{parsed.error};
@@ -239,7 +287,7 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return kExitOk;
   }
   if (command != "disks" && command != "partitions" && command != "info" && command != "params" &&
-      command != "basic") {
+      command != "basic" && command != "save") {
     throw UsageError{"unknown command '" + command + "'"};
   }
   if ((command == "disks" || command == "partitions") && !commandArgs.empty()) {
@@ -257,6 +305,7 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (command == "info") commandInfo(s, commandArgs, out);
   if (command == "params") commandParams(s, commandArgs, out);
   if (command == "basic") return commandBasic(s, commandArgs, out, err);
+  if (command == "save") return commandSave(s, commandArgs, out, err);
   return kExitOk;
 }
 

@@ -1,5 +1,6 @@
 #include "FatSearch.h"
 
+#include "FatContent.h"
 #include "FatDirectoryReader.h"
 #include "FatDirectoryScan.h"
 #include "FatParameterSearch.h"
@@ -175,9 +176,13 @@ results::Timestamp FatSearch::folderTime(const FolderRecord& record) const {
   return results::fromFatDateTime(static_cast<std::uint16_t>(record.date), static_cast<std::uint16_t>(record.time));
 }
 
-results::WriteResult FatSearch::writeFile(const results::ContentRow& /*row*/, results::ContentOutput& /*out*/,
-                                  const results::WriteControl& /*control*/) {
-  return {results::WriteStatus::NoContent, 0, 0, 0};
+results::WriteResult FatSearch::writeFile(const results::ContentRow& row, results::ContentOutput& out,
+                                          const results::WriteControl& control) {
+  if (!m_volume || row.folder) return {results::WriteStatus::NoContent, 0, 0, 0};
+  // One reader for the whole file: its chain and its clusters.
+  const auto source = openSource();
+  if (!source) return {results::WriteStatus::NoContent, 0, 0, 0};
+  return fat::writeFatFile(*m_volume, *source, row, out, control);
 }
 
 }  // namespace dravel::basic

@@ -1,5 +1,6 @@
 #include "NtfsRecords.h"
 
+#include <algorithm>
 #include <functional>
 
 #include "ondisk/MftAttributeList.h"
@@ -25,6 +26,29 @@ void forEachExtension(const RecordContext& record, const std::function<bool(cons
     const ByteView view(*extension);
     if (ondisk::referenceRecord(view.u64le(ondisk::kBaseRecordOffset).value_or(0)) != record.index) continue;
     if (visit(ondisk::recordAttributes(view))) return;
+  }
+}
+
+constexpr std::size_t kStartingVcnOffset = 0x10;
+constexpr std::size_t kInitializedSizeOffset = 0x38;
+
+bool decided(const FileData& data) { return data.kind == DataKind::Resident || data.kind == DataKind::Unfit; }
+
+// Adds the unnamed data attributes of one record. A resident one counts
+// only while nothing was found before it.
+void takeDataAttributes(const std::vector<Attribute>& attributes, FileData& data) {
+  for (const auto& attr : attributes) {
+    if (attr.type != ondisk::kAttrData || attr.nameLength != 0 || decided(data)) continue;
+    if (!attr.nonResident) {
+      if (data.kind != DataKind::None) continue;
+      data.kind = attr.resident ? DataKind::Resident : DataKind::Unfit;
+      if (attr.resident) data.resident.assign(attr.resident->bytes().begin(), attr.resident->bytes().end());
+      continue;
+    }
+    data.kind = DataKind::NonResident;
+    DataPiece piece{attr.whole.u64le(kStartingVcnOffset).value_or(0), ondisk::attributeDataRuns(attr.whole)};
+    if (piece.startingVcn == 0 && !data.initializedSize) data.initializedSize = attr.whole.u64le(kInitializedSizeOffset);
+    data.pieces.push_back(std::move(piece));
   }
 }
 
@@ -79,6 +103,27 @@ std::uint64_t findDataSize(const RecordContext& record) {
     return found.has_value();
   });
   return size;
+}
+
+}  // namespace dravel::basic
+
+namespace dravel::basic {
+
+FileData findFileData(const RecordContext& record) {
+  FileData data;
+  takeDataAttributes(record.attributes, data);
+  if (decided(data)) return data;
+  forEachExtension(record, [&data](const std::vector<Attribute>& attributes) {
+    takeDataAttributes(attributes, data);
+    return decided(data);
+  });
+  auto& pieces = data.pieces;
+  std::stable_sort(pieces.begin(), pieces.end(),
+                   [](const DataPiece& a, const DataPiece& b) { return a.startingVcn < b.startingVcn; });
+  pieces.erase(std::unique(pieces.begin(), pieces.end(),
+                           [](const DataPiece& a, const DataPiece& b) { return a.startingVcn == b.startingVcn; }),
+               pieces.end());
+  return data;
 }
 
 }  // namespace dravel::basic

@@ -48,4 +48,32 @@ struct RecordContext {
 // extension records; 0 when none holds it.
 [[nodiscard]] std::uint64_t findDataSize(const RecordContext& record);
 
+// One part of a non-resident stream: the runs of its clusters from
+// `startingVcn` (the stream's cluster number where the part begins) on.
+struct DataPiece {
+  std::uint64_t startingVcn = 0;
+  std::vector<ondisk::DataRun> runs;
+};
+
+enum class DataKind {
+  None,         // the record has no unnamed data stream
+  Resident,     // its value lies in the record
+  Unfit,        // resident, but the value does not fit its attribute
+  NonResident,  // clusters of the volume hold it
+};
+
+// Where the content of a file's unnamed data stream is: the first unnamed
+// $DATA of the record, or of its extension records; a non-resident stream's
+// parts from all of them, in the order of their starting VCNs (one part per
+// starting VCN).
+struct FileData {
+  DataKind kind = DataKind::None;
+  std::vector<std::byte> resident;
+  std::vector<DataPiece> pieces;
+  // Bytes past this read as zeros (the part at VCN 0 says); empty when unknown.
+  std::optional<std::uint64_t> initializedSize;
+};
+
+[[nodiscard]] FileData findFileData(const RecordContext& record);
+
 }  // namespace dravel::basic

@@ -1,5 +1,6 @@
 #include "NtfsSearch.h"
 
+#include "NtfsContent.h"
 #include "ondisk/DataRuns.h"
 #include "partitions/PartitionParameters.h"
 #include "signature/FileTypes.h"
@@ -135,9 +136,14 @@ bool NtfsSearch::completeRow(results::NtfsFileRow& row, storage::SectorSource* s
   return true;
 }
 
-results::WriteResult NtfsSearch::writeFile(const results::ContentRow& /*row*/, results::ContentOutput& /*out*/,
-                                  const results::WriteControl& /*control*/) {
-  return {results::WriteStatus::NoContent, 0, 0, 0};
+results::WriteResult NtfsSearch::writeFile(const results::ContentRow& row, results::ContentOutput& out,
+                                           const results::WriteControl& control) {
+  if (row.folder || m_partition.spc == 0) return {results::WriteStatus::NoContent, 0, 0, 0};
+  // One reader for the whole file: its records and its clusters.
+  const auto source = openSource();
+  if (!source) return {results::WriteStatus::NoContent, 0, 0, 0};
+  const NtfsVolumeBounds volume{m_partition.cluster0Start, m_partition.spc, input().endSector};
+  return writeNtfsFile(*source, m_mft, volume, row, out, control);
 }
 
 }  // namespace dravel::basic

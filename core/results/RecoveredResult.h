@@ -38,6 +38,9 @@ struct WriteControl {
   const std::atomic<bool>* skip = nullptr;   // Skip: the current file is abandoned
   // Bytes written so far of the current file, after each unit.
   std::function<void(std::uint64_t written)> progress;
+  // On while a long cluster chain is followed before the first byte can be
+  // written ("Gathering Clusters Linking Information..."), off after it.
+  std::function<void(bool on)> gathering;
 };
 
 enum class WriteStatus {

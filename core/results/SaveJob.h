@@ -85,26 +85,29 @@ class SaveProgress {
 
 struct SaveControl {
   const std::atomic<bool>* abort = nullptr;  // Stop
-  const std::atomic<bool>* skip = nullptr;   // Skip (lowered again by the save after each file)
-  ExistsQuestion ask;                        // required
+  std::atomic<bool>* skip = nullptr;         // Skip (lowered again by the save after each file)
+  ExistsQuestion ask;                        // required; without it an existing target is skipped
 };
 
 struct SaveSummary {
   std::uint64_t filesWritten = 0;
-  std::uint64_t foldersCreated = 0;
+  std::uint64_t foldersCreated = 0;   // planned folders in place (made, or there before)
   std::uint64_t bytesWritten = 0;
-  std::uint64_t filesSkipped = 0;
+  std::uint64_t filesSkipped = 0;     // by Skip, or by the answer to an existing target
   std::uint64_t unreadableUnits = 0;  // written as zeros
   bool aborted = false;               // Stop, Cancel, or the destination full
   bool diskFull = false;              // the destination ran out of space
-  std::vector<std::string> failures;  // "relative/path: why"
+  std::vector<std::string> failures;  // "relative/path: why"; the file is not saved
+  std::vector<std::string> notes;     // "relative/path: why"; saved, with zeros where the medium failed
 };
 
 [[nodiscard]] SaveSummary runSave(RecoveredResult& result, const SavePlan& plan,
                                   const std::filesystem::path& destination, SaveControl& control,
                                   SaveProgress& progress);
 
-// Open: the content of a file row written to "TUL%d.ext" in `folder`; the
+// Open: the content of a file row written to "TUL%d.ext" in `folder` (a
+// name without extension has no final "."); the number grows by one per
+// call, process-wide, and a file already of that name is replaced. The
 // copy's path, or nullopt when it could not be made.
 [[nodiscard]] std::optional<std::filesystem::path> writeTemporaryCopy(RecoveredResult& result, const ContentRow& row,
                                                                       const std::filesystem::path& folder);
