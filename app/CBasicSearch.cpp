@@ -6,6 +6,7 @@
 #include "CMsgStand.h"
 #include "FrameTexts.h"
 #include "ResultBrowser.h"
+#include "ResultCommands.h"
 #include "ResultTreeView.h"
 #include "ScanProgressPanel.h"
 #include "ScanWorker.h"
@@ -31,6 +32,8 @@ CBasicSearch::CBasicSearch(QWidget* parent)
     : SearchFrame(storage::RecoveryMode::Basic, QStringLiteral("Basic Search"), parent),
       m_view(std::make_unique<ResultTreeView>(resultTree())),
       m_browser(std::make_unique<ResultBrowser>(*this, *m_view)),
+      m_commands(std::make_unique<ResultCommands>(
+          *this, *m_view, *m_browser, [this] { return std::shared_ptr<results::RecoveredResult>(m_engine); })),
       m_scanWorker(std::make_unique<ScanWorker>()),
       m_progress(new ScanProgressPanel(*this)) {
   connect(m_scanWorker.get(), &ScanWorker::stageChanged, m_progress, &ScanProgressPanel::stage);
@@ -42,6 +45,7 @@ CBasicSearch::CBasicSearch(QWidget* parent)
 
 CBasicSearch::~CBasicSearch() {
   m_stopFlag = true;
+  m_commands->shutdown();
   m_browser->shutdown();
   // The stop thread waits for the scan inside stopScan(), which uses this
   // window's members: both end before any of them goes.
@@ -103,6 +107,8 @@ void CBasicSearch::stopScan() {
       Qt::QueuedConnection);
   m_scanWorker->waitUntilEnded();
 }
+
+void CBasicSearch::saveSelection() { m_commands->saveChecked(); }
 
 void CBasicSearch::showFolders(const QList<InsertedFolder>& folders) {
   if (!activity().scanRunning) return;

@@ -11,6 +11,7 @@
 namespace dravel::app {
 
 class ResultBrowser;
+class ResultCommands;
 class ResultTreeView;
 class ScanProgressPanel;
 class ScanWorker;
@@ -24,7 +25,7 @@ class CBasicSearch : public SearchFrame {
   using EngineFactory = std::function<std::unique_ptr<basic::BasicSearch>(const basic::ScanInput&)>;
 
   explicit CBasicSearch(QWidget* parent = nullptr);
-  // Stops the scan and the listing and waits for both.
+  // Stops the scan, the listing, a save and an Open, and waits for them.
   ~CBasicSearch() override;
 
   // Runs started afterwards take their engines from `factory`; an empty one
@@ -33,6 +34,7 @@ class CBasicSearch : public SearchFrame {
 
   [[nodiscard]] ResultTreeView& resultView() const { return *m_view; }
   [[nodiscard]] ResultBrowser& resultBrowser() const { return *m_browser; }
+  [[nodiscard]] ResultCommands& resultCommands() const { return *m_commands; }
   [[nodiscard]] ScanProgressPanel& scanProgress() const { return *m_progress; }
   // Set when the last scan ended with Root and at most an empty orphan folder.
   [[nodiscard]] bool nothingFound() const { return m_nothingFound; }
@@ -41,6 +43,7 @@ class CBasicSearch : public SearchFrame {
   void startFromSelection() override;
   bool startRun(const partitions::ScanStart& start) override;
   void stopScan() override;
+  void saveSelection() override;
 
  private:
   void scanEnded();
@@ -48,6 +51,7 @@ class CBasicSearch : public SearchFrame {
 
   std::unique_ptr<ResultTreeView> m_view;
   std::unique_ptr<ResultBrowser> m_browser;
+  std::unique_ptr<ResultCommands> m_commands;
   std::unique_ptr<ScanWorker> m_scanWorker;
   ScanProgressPanel* m_progress = nullptr;
   std::shared_ptr<basic::BasicSearch> m_engine;

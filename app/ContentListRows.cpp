@@ -12,6 +12,8 @@
 namespace dravel::app {
 namespace {
 
+constexpr int kRowIndexRole = Qt::UserRole + 1;
+
 QString optionalNumber(const std::optional<std::uint64_t>& value) {
   return value ? QString::number(*value) : QString();
 }
@@ -51,15 +53,29 @@ QIcon contentIcon(const results::ContentRow& row) {
   return iconForExtension(QFileInfo(QString::fromStdString(row.name)).suffix().toLower());
 }
 
-void appendContentRows(controls::CHideColumn& list, const std::vector<results::ContentRow>& rows) {
+void appendContentRows(controls::CHideColumn& list, const std::vector<results::ContentRow>& rows,
+                       std::size_t firstIndex) {
   QList<QTreeWidgetItem*> items;
   items.reserve(static_cast<qsizetype>(rows.size()));
+  std::size_t index = firstIndex;
   for (const auto& row : rows) {
     auto* item = new QTreeWidgetItem(contentCells(row));
     item->setIcon(0, contentIcon(row));
+    item->setData(0, kRowIndexRole, QVariant::fromValue<qulonglong>(index++));
     items.append(item);
   }
   list.addTopLevelItems(items);
+}
+
+}  // namespace dravel::app
+
+namespace dravel::app {
+
+std::optional<std::size_t> contentRowIndex(const QTreeWidgetItem* item) {
+  if (item == nullptr) return std::nullopt;
+  const QVariant index = item->data(0, kRowIndexRole);
+  if (!index.isValid()) return std::nullopt;
+  return static_cast<std::size_t>(index.toULongLong());
 }
 
 }  // namespace dravel::app

@@ -71,6 +71,47 @@ inline const QString kSearchingLost = QStringLiteral("Searching Lost Directories
 inline const QString kStoring = QStringLiteral("Storing Directory Information. Please wait...");
 inline const QString kItMayTakeAWhile = QStringLiteral("It may take a while, Please wait...");
 
+// Saving and opening recovered files.
+inline const QString kNothingCheckedToSave = QStringLiteral(
+    "No item has been selected. Please select the item you want to save from left panel.");
+inline const QString kBrowseDestination =
+    QStringLiteral("Browse the Destination path where the recovered data will be saved : ");
+inline const QString kInvalidDestination = QStringLiteral(
+    "Invalid destination path. Please provide a valid location path to save the recovered data.");
+inline const QString kDestinationOnSourceDrive = QStringLiteral(
+    "Please select only different drive to save the recovered data. Saving data in same drive/volume (from which you "
+    "are trying to recover data) may cause overwriting and your data may be lost forever. ");
+inline const QString kCalculatingTotals = QStringLiteral("Calculating Total Number of Files, Please Wait ...");
+inline const QString kTotalFiles = QStringLiteral("Total Files :");
+inline const QString kTotalFolders = QStringLiteral("Total Folders :");
+inline QString totalToSave(std::uint64_t files, std::uint64_t folders) {
+  return QStringLiteral("( Total selected recovered data to be saved : %1 Files, %2 Folders )").arg(files).arg(folders);
+}
+inline QString savedTotals(std::uint64_t files, std::uint64_t folders) {
+  return QStringLiteral("( recovered saved data : %1 Files, %2 Folders )").arg(files).arg(folders);
+}
+inline const QString kSavingFiles = QStringLiteral("Saving Files...");
+inline const QString kFileNameField = QStringLiteral("File Name :");
+inline const QString kFilePathField = QStringLiteral("File Path  :");
+inline const QString kRecoveredCurrentFile = QStringLiteral(" Recovered Current File :");
+inline const QString kTotalFilesRecovered = QStringLiteral("Total Files Recovered :");
+inline const QString kTotalFoldersRecovered = QStringLiteral("Total Folders Recovered :");
+inline QString doneOfTotal(std::uint64_t done, std::uint64_t total) {
+  return QStringLiteral("%1 / %2").arg(done).arg(total);
+}
+inline const QString kGatheringClusters =
+    QStringLiteral("Gathering Clusters Linking Information. This may take a while, Please wait...");
+inline const QString kDestinationFull = QStringLiteral(
+    "Unable to continue saving recovered data.\n\nEither Destination Drive is inaccessible or there is no free space "
+    "available in drive to save recovered data.");
+inline const QString kFileExistsTitle = QStringLiteral("Information");
+inline const QString kExistingFileName = QStringLiteral("File Name");
+inline const QString kNewFileName = QStringLiteral("New File Name");
+inline const QString kApplyToAll = QStringLiteral("Apply the answer to all the files");
+inline const QString kOpeningFile = QStringLiteral("Opening File : ");
+inline const QString kOpeningTakesAWhile = QStringLiteral("This may take a while, Please wait...");
+inline const QString kDoesNotExist = QStringLiteral("Does not exist.");
+
 // Our own: features that later versions bring.
 inline const QString kPartitionSearchNotYet = QStringLiteral(
     "Searching for deleted or missing partitions is not available in this version.");

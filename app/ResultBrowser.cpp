@@ -140,7 +140,7 @@ void ResultBrowser::clearListing() {
 
 void ResultBrowser::applyBatch(const ListingBatch& batch) {
   for (const auto& change : batch.changes) m_view.folderChanged(change.node, change.name, change.deleted);
-  appendContentRows(*m_frame.infoList(), batch.rows);
+  appendContentRows(*m_frame.infoList(), batch.rows, m_rows.size());
   for (const auto& row : batch.rows) ++(row.folder ? m_folderCount : m_fileCount);
   m_rows.insert(m_rows.end(), batch.rows.begin(), batch.rows.end());
   showCounts();
@@ -155,6 +155,12 @@ void ResultBrowser::listingEnded(bool complete) {
   QApplication::restoreOverrideCursor();
   if (auto tell = std::exchange(m_afterFirstListing, nullptr)) tell();
   emit listingFinished(complete);
+}
+
+const results::ContentRow* ResultBrowser::rowOf(const QTreeWidgetItem* item) const {
+  const auto index = contentRowIndex(item);
+  if (!index || *index >= m_rows.size() || item->treeWidget() != m_frame.infoList()) return nullptr;
+  return &m_rows[*index];
 }
 
 void ResultBrowser::showCounts() {

@@ -49,6 +49,8 @@ class ResultBrowser : public QObject {
   // The rows the content list shows, in its order.
   [[nodiscard]] const std::vector<results::ContentRow>& rows() const { return m_rows; }
   [[nodiscard]] results::NodeId listedNode() const { return m_listed; }
+  // The row an item of the content list shows; nullptr for anything else.
+  [[nodiscard]] const results::ContentRow* rowOf(const QTreeWidgetItem* item) const;
 
  signals:
   void listingStarted(results::NodeId node);

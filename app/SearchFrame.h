@@ -83,6 +83,9 @@ class SearchFrame : public QDialog {
   void back();
   void stop();
   void save();
+  // The guards every Save command passes first (no result; a scan or a
+  // listing running); false after their message.
+  [[nodiscard]] bool saveAllowed();
   void saveLog();
   void loadLog();
   void searchMorePartitions();
@@ -111,6 +114,8 @@ class SearchFrame : public QDialog {
   virtual void stopScan();
   // A drive item was shown in the information list.
   virtual void drivePanelShown(DriveItemKind kind, const QTreeWidgetItem* item);
+  // Save with the guards passed: the window saves what is checked in its tree.
+  virtual void saveSelection() {}
   // The content-list columns the window uses after Next.
   [[nodiscard]] virtual QList<controls::ListColumn> contentColumns() const;
 

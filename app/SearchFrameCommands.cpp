@@ -122,14 +122,19 @@ void SearchFrame::stopFinished() {
 }
 
 void SearchFrame::save() {
+  if (saveAllowed()) saveSelection();
+}
+
+bool SearchFrame::saveAllowed() {
   if (m_activity.resultCount == 0) {
     MessageService::information(this, texts::kSaveNoResult);
   } else if (m_activity.scanRunning || m_activity.listingRunning) {
     MessageService::information(this, texts::kSaveScanRunning);
   } else {
-    return;  // saving arrives with the writers
+    return true;
   }
   afterGuardMessage();
+  return false;
 }
 
 void SearchFrame::saveLog() {

@@ -1,16 +1,20 @@
 #pragma once
 // A Basic Search engine with a made-up result, for driving the Basic Search
 // window without a disk: the folders it "finds", the files of each folder,
-// the names a folder's directory gives its children, and gates that hold
-// the scan or a listing at a chosen point until the test lets it go.
+// the names a folder's directory gives its children, made-up file content,
+// and gates that hold the scan, a listing or a file's writing at a chosen
+// point until the test lets it go.
 
 #include <chrono>
+#include <cerrno>
 #include <condition_variable>
 #include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -75,14 +79,26 @@ struct FakeScript {
   std::optional<std::size_t> scanGateAfter;  // folders inserted before the scan holds
   bool scanGateHonoursStop = true;
   std::optional<std::size_t> listGateAfter;  // file rows listed before a listing holds
+  std::optional<std::size_t> writeGateAt;    // the file written (counting from 0) that holds after its first unit
+  std::set<std::string> unreadable;          // files whose content cannot be read
+  std::set<std::string> destinationFullAt;   // files whose writing finds the destination full
 };
+
+// The made-up content of a file: every file's bytes differ from another's.
+inline std::string fakeContent(const std::string& name, std::uint64_t size) {
+  std::string bytes(size, '\0');
+  const auto seed = static_cast<unsigned>(std::hash<std::string>{}(name));
+  for (std::uint64_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((seed + i * 7U) & 0xFFU);
+  return bytes;
+}
 
 class FakeBasicSearch final : public basic::BasicSearch {
  public:
   FakeBasicSearch(const basic::ScanInput& input, std::shared_ptr<const FakeScript> script,
-                  std::shared_ptr<Gate> scanGate, std::shared_ptr<Gate> listGate)
+                  std::shared_ptr<Gate> scanGate, std::shared_ptr<Gate> listGate,
+                  std::shared_ptr<Gate> writeGate = std::make_shared<Gate>())
       : BasicSearch(input, {}), m_script(std::move(script)), m_scanGate(std::move(scanGate)),
-        m_listGate(std::move(listGate)) {}
+        m_listGate(std::move(listGate)), m_writeGate(std::move(writeGate)) {}
 
   [[nodiscard]] std::uint32_t rootId() const override { return results::kFatRootId; }
 
@@ -152,9 +168,32 @@ class FakeBasicSearch final : public basic::BasicSearch {
 
   [[nodiscard]] results::Timestamp folderTime(const results::FolderRecord&) const override { return kWhen; }
 
-  results::WriteResult writeFile(const results::ContentRow&, results::ContentOutput&,
-                                 const results::WriteControl&) override {
-    return {results::WriteStatus::NoContent, 0, 0, 0};
+  // fakeContent in units of 512 bytes, with the flags looked at before each
+  // unit, as the real writers do.
+  results::WriteResult writeFile(const results::ContentRow& row, results::ContentOutput& out,
+                                 const results::WriteControl& control) override {
+    if (m_script->unreadable.contains(row.name)) return {results::WriteStatus::NoContent, 0, 0, 0};
+    if (m_script->destinationFullAt.contains(row.name)) return {results::WriteStatus::OutputFailed, 0, 0, ENOSPC};
+    const std::size_t call = m_writes++;
+    const std::string bytes = fakeContent(row.name, row.size);
+    auto raised = [](const std::atomic<bool>* flag) { return flag != nullptr && flag->load(); };
+    results::WriteResult result;
+    for (std::size_t at = 0; at < bytes.size(); at += 512) {
+      if (at > 0 && m_script->writeGateAt == call) {
+        // Held as if following a long cluster chain.
+        if (control.gathering) control.gathering(true);
+        m_writeGate->wait([&] { return raised(control.abort) || raised(control.skip); });
+        if (control.gathering) control.gathering(false);
+      }
+      if (raised(control.abort)) return {results::WriteStatus::Aborted, result.bytes, 0, 0};
+      if (raised(control.skip)) return {results::WriteStatus::Skipped, result.bytes, 0, 0};
+      const auto unit = std::as_bytes(std::span(bytes).subspan(at, std::min<std::size_t>(512, bytes.size() - at)));
+      if (const int error = out.write(unit); error != 0)
+        return {results::WriteStatus::OutputFailed, result.bytes, 0, error};
+      result.bytes += unit.size();
+      if (control.progress) control.progress(result.bytes);
+    }
+    return result;
   }
 
  private:
@@ -162,6 +201,8 @@ class FakeBasicSearch final : public basic::BasicSearch {
   std::shared_ptr<const FakeScript> m_script;
   std::shared_ptr<Gate> m_scanGate;
   std::shared_ptr<Gate> m_listGate;
+  std::shared_ptr<Gate> m_writeGate;
+  std::atomic<std::size_t> m_writes{0};
 };
 
 // Basic Search windows take the fake engine while this lives; both gates
@@ -171,14 +212,16 @@ class ScopedFakeEngine {
   explicit ScopedFakeEngine(FakeScript script = defaultScript())
       : m_script(std::make_shared<FakeScript>(std::move(script))) {
     app::CBasicSearch::setEngineFactory(
-        [script = m_script, scanGate = scanGate, listGate = listGate](const basic::ScanInput& input) {
-          return std::make_unique<FakeBasicSearch>(input, script, scanGate, listGate);
+        [script = m_script, scanGate = scanGate, listGate = listGate,
+         writeGate = writeGate](const basic::ScanInput& input) {
+          return std::make_unique<FakeBasicSearch>(input, script, scanGate, listGate, writeGate);
         });
   }
   ~ScopedFakeEngine() {
     app::CBasicSearch::setEngineFactory({});
     scanGate->release();
     listGate->release();
+    writeGate->release();
   }
   ScopedFakeEngine(const ScopedFakeEngine&) = delete;
   ScopedFakeEngine& operator=(const ScopedFakeEngine&) = delete;
@@ -195,6 +238,7 @@ class ScopedFakeEngine {
 
   std::shared_ptr<Gate> scanGate = std::make_shared<Gate>();
   std::shared_ptr<Gate> listGate = std::make_shared<Gate>();
+  std::shared_ptr<Gate> writeGate = std::make_shared<Gate>();
 
  private:
   std::shared_ptr<FakeScript> m_script;
