@@ -18,6 +18,7 @@
 #include <string>
 
 #include "ScanControl.h"
+#include "SourcePool.h"
 #include "storage/SectorSource.h"
 #include "results/ContentRow.h"
 #include "results/RecoveredResult.h"
@@ -85,10 +86,12 @@ class BasicSearch : public results::RecoveredResult {
   [[nodiscard]] std::string sourceDevicePath() const override { return m_input.devicePath; }
 
  protected:
-  BasicSearch(ScanInput input, SourceFactory sources) : m_input(std::move(input)), m_sources(std::move(sources)) {}
+  BasicSearch(ScanInput input, SourceFactory sources)
+      : m_input(std::move(input)), m_sources(std::make_unique<SourcePool>(std::move(sources))) {}
 
-  // A fresh reader for the calling thread; nullptr when the device is gone.
-  [[nodiscard]] std::unique_ptr<storage::SectorSource> openSource() const { return m_sources ? m_sources() : nullptr; }
+  // A reader for the calling thread, lent until the lease ends; empty when
+  // the device does not open.
+  [[nodiscard]] SourceLease openSource() const { return m_sources->lease(); }
 
   // The engine's scan and tree building, run with the lock held.
   virtual ScanOutcome scanAndBuild(ScanControl& control, ScanProgress& progress) = 0;
@@ -111,7 +114,7 @@ class BasicSearch : public results::RecoveredResult {
   [[nodiscard]] bool nothingFound() const;
 
   ScanInput m_input;
-  SourceFactory m_sources;
+  std::unique_ptr<SourcePool> m_sources;  // its own lock: readers are lent without the tree's
   mutable std::mutex m_mutex;
 };
 

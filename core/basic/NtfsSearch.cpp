@@ -98,7 +98,7 @@ results::ContentRow fileRow(const results::NtfsFileRow& file) {
 void NtfsSearch::listFiles(NodeId node, const std::atomic<bool>& populationStop, ListingSink& sink) {
   const auto* folder = m_tree.recordOf(node);
   const std::uint32_t id = folder != nullptr ? folder->selfId : results::kNtfsRootId;
-  std::unique_ptr<storage::SectorSource> source;
+  SourceLease source;
   bool opened = false;
   // Completing a row never adds one, so the index list stays valid.
   for (const std::size_t index : m_files.rowsOf(id)) {
