@@ -570,11 +570,25 @@ TEST(FatSearch, DeviceThatDoesNotOpenFindsNothing) {
 TEST(FatSearch, ListingsWithoutTheDeviceListNoFiles) {
   Disk d(false);
   writeStandardTree(d);
+  // Readers stay open between uses, so a device that goes away fails their
+  // reads (as a pulled USB stick does), not only new opens.
+  class VanishingSource final : public storage::SectorSource {
+   public:
+    VanishingSource(std::vector<std::byte> bytes, std::shared_ptr<bool> present)
+        : m_image(std::move(bytes)), m_present(std::move(present)) {}
+    bool read(std::uint64_t first, std::uint32_t count, std::span<std::byte> buffer) override {
+      return *m_present && m_image.read(first, count, buffer);
+    }
+
+   private:
+    storage::MemorySectorSource m_image;
+    std::shared_ptr<bool> m_present;
+  };
   auto image = std::make_shared<std::vector<std::byte>>(d.disk.bytes());
   auto present = std::make_shared<bool>(true);
   SourceFactory sources = [image, present]() -> std::unique_ptr<storage::SectorSource> {
     if (!*present) return nullptr;
-    return std::make_unique<storage::MemorySectorSource>(*image);
+    return std::make_unique<VanishingSource>(*image, present);
   };
   auto ran = scan(d.input(), sources);
   *present = false;
