@@ -10,6 +10,7 @@
 #include "support/CliRunner.h"
 #include "support/Fixtures.h"
 #include "support/Manifest.h"
+#include "support/OracleCases.h"
 #include "support/ParamsOracle.h"
 
 namespace dravel::test {
@@ -20,16 +21,10 @@ const std::map<std::string, ManifestImage>& manifest() {
   return images;
 }
 
-std::vector<std::string> cliArgs(const std::filesystem::path& image, std::vector<std::string> command) {
-  std::vector<std::string> args = {"--images-only", "--image", image.string()};
-  args.insert(args.end(), command.begin(), command.end());
-  return args;
-}
-
 using Listed = std::tuple<std::string, std::uint64_t, std::uint64_t>;  // file system, first, end
 
 std::set<Listed> listedPartitions(const std::filesystem::path& image) {
-  const auto r = runCli(cliArgs(image, {"partitions"}));
+  const auto r = runCli(withImage(image, {"partitions"}));
   EXPECT_EQ(r.exitCode, 0) << r.err;
   std::set<Listed> out;
   for (const auto& row : r.rows()) {
@@ -67,7 +62,7 @@ TEST_P(ReferenceImage, ListsEveryTablePartition) {
 
 // The parameters agree with the layout fsstat reported for the same partition.
 TEST_P(ReferenceImage, ParametersAgreeWithFsstat) {
-  const auto listed = runCli(cliArgs(m_image, {"partitions"})).rows();
+  const auto listed = runCli(withImage(m_image, {"partitions"})).rows();
   ASSERT_FALSE(m_manifest->reports.empty());
   int compared = 0;
   for (const auto& report : m_manifest->reports) {
@@ -75,7 +70,7 @@ TEST_P(ReferenceImage, ParametersAgreeWithFsstat) {
       return r.size() == 5 && std::stoull(r[3]) == report.partitionStart;
     });
     if (row == listed.end()) continue;  // not in the table (wiped): nothing to compute yet
-    const auto r = runCli(cliArgs(m_image, {"params", (*row)[0], (*row)[1]}));
+    const auto r = runCli(withImage(m_image, {"params", (*row)[0], (*row)[1]}));
     if (GetParam() == "fat32-noboot") {
       // Both boot sectors are zeroed: the calculation refuses and says why.
       EXPECT_EQ(r.exitCode, 1);
