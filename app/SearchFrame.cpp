@@ -225,6 +225,9 @@ void SearchFrame::enterScanningPhase() {
   m_progressText->setText(texts::kValidatingPartition);
   m_progressBar->setValue(0);
   for (auto* button : {m_refresh, m_searchMore, m_back, m_next}) button->setEnabled(false);
+  // Folders appear while the scan runs, but ticks and selections wait for the
+  // finished result: the tree is drawn again from it when the scan ends.
+  m_resultTree->setEnabled(false);
   m_hint->setText(texts::kHintScanning);
   m_stopFlag = false;
   ++m_activity.resultCount;

@@ -116,6 +116,7 @@ TEST_F(BasicSearchRun, ScanningShowsItsTextsAndTheFoldersAsTheyAreFound) {
   // Held after its first folder: the folder is in the tree already.
   ASSERT_TRUE(waitFor([&] { return engine.scanGate->reached() && resultItem(window, QStringLiteral("Docs")); }));
   EXPECT_EQ(renderTree(*window.resultTree()), QStringLiteral("Root\n  Docs\n"));
+  EXPECT_FALSE(window.resultTree()->isEnabled());  // no ticks on a tree that is drawn again at the end
   EXPECT_EQ(window.progressText()->text(), QStringLiteral("sectors scanned of total %1").arg(range.endSector));
   EXPECT_EQ(window.scanProgress().currentSector()->text(), QString::number(range.firstSector + 100));
   EXPECT_EQ(finished.count(), 0);
@@ -128,6 +129,7 @@ TEST_F(BasicSearchRun, ScanningShowsItsTextsAndTheFoldersAsTheyAreFound) {
   EXPECT_FALSE(window.activity().scanRunning);
   EXPECT_FALSE(window.activity().listingRunning);
   EXPECT_TRUE(window.isEnabled());
+  EXPECT_TRUE(window.resultTree()->isEnabled());
   EXPECT_EQ(renderTree(*window.resultTree()), QStringLiteral("Root\n  Docs\n    DIR3\n  Pics\n  ORV_Miscellaneous\n"));
   EXPECT_FALSE(window.nothingFound());
   EXPECT_EQ(advice.count, 0);
