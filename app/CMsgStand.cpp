@@ -1,10 +1,13 @@
 #include "CMsgStand.h"
 
+#include "partitions/ScanStart.h"
+
 namespace dravel::app {
 
 CMsgStand::CMsgStand(QWidget* parent)
     : AdviceDialog(
-          QStringLiteral("Recovery is not possible in Basic Search Mode, use other search mode to recover your data."),
+          QString::fromUtf8(partitions::kBasicSearchAdvice.data(),
+                            static_cast<qsizetype>(partitions::kBasicSearchAdvice.size())),
           {QStringLiteral("1. When you need to recover data from Dynamic volumes (such as spanned, striped, mirrored, "
                           "and RAID-5 volumes etc), you Must perform 'Logical Scanning' of drive by selecting the "
                           "logical drive (e.g. Drive letter C:, D: or E: etc) from the Drives list tree."),

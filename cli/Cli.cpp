@@ -198,7 +198,7 @@ partitions::ScanStart basicScanStart(Session& s, const std::vector<std::string>&
     case partitions::ScanStartRefusal::EndSectorNotAfterStart:
       throw Failure{what + ": " + std::string(partitions::kEndSectorMessage)};
     case partitions::ScanStartRefusal::UnsupportedFileSystem:
-      throw Failure{what + ": Recovery is not possible in Basic Search Mode, use other search mode to recover your data."};
+      throw Failure{what + ": " + std::string(partitions::kBasicSearchAdvice)};
     case partitions::ScanStartRefusal::DeviceGone:
       throw Failure{what + ": " + std::string(partitions::kDeviceGoneMessage)};
   }

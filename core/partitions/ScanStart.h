@@ -34,6 +34,9 @@ inline constexpr std::uint64_t kWholeDiskFirstSector = 63;
 inline constexpr std::string_view kEndSectorMessage =
     "The value of ‘End Sector’ cannot be less than or equal to the ‘Start Sector’ of the Drive.";
 inline constexpr std::string_view kDeviceGoneMessage = "The selected storage device is no longer available.";
+// What Basic Search says of a file system it cannot walk.
+inline constexpr std::string_view kBasicSearchAdvice =
+    "Recovery is not possible in Basic Search Mode, use other search mode to recover your data.";
 inline constexpr std::string_view kDynamicDiskNote = "This is a Dynamic disk. \r\n\r\n";
 
 struct ScanStartInput {
