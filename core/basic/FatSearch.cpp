@@ -93,10 +93,7 @@ void FatSearch::nameRootLevelRows(storage::SectorSource& source, results::Folder
 }
 
 void FatSearch::insertFolders(results::FolderTable& table) {
-  const NodeId root = m_tree.ensureRoot();
-  table.insertRootLevel(m_tree, root);
-  table.attachAll(m_tree);
-  if (const auto orphan = m_tree.nodeForId(results::kOrphanFolderId)) table.placeOrphans(m_tree, *orphan);
+  const NodeId root = table.insertFatTree(m_tree);
   m_tree.setText(root, results::kRootName);
   m_tree.setImage(root, results::kRootImage);
 }

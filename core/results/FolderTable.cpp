@@ -137,6 +137,14 @@ void FolderTable::placeOrphans(ResultTree& tree, NodeId orphanNode) {
   }
 }
 
+NodeId FolderTable::insertFatTree(ResultTree& tree) {
+  const NodeId root = tree.ensureRoot();
+  insertRootLevel(tree, root);
+  attachAll(tree);
+  if (const auto orphan = tree.nodeForId(kOrphanFolderId)) placeOrphans(tree, *orphan);
+  return root;
+}
+
 void FolderTable::clear() {
   m_rows.clear();
   m_gone.clear();

@@ -65,6 +65,11 @@ class FolderTable {
   // Every row still present goes under the orphan folder's node.
   void placeOrphans(ResultTree& tree, NodeId orphanNode);
 
+  // The FAT insertion, with the table sorted by parent: the root-level pass,
+  // the breadth-first attach, then the orphans (when the orphan folder went
+  // in). Returns the Root node.
+  NodeId insertFatTree(ResultTree& tree);
+
   void clear();
 
  private:

@@ -25,11 +25,7 @@ ResultTree build(FolderTable table) {
   table.sortBySelf();
   table.markOrphans(kFatRootId, tree);
   table.sortByParent();
-  const NodeId root = tree.ensureRoot();
-  table.insertRootLevel(tree, root);
-  table.attachAll(tree);
-  const auto orphan = tree.nodeForId(kOrphanFolderId);
-  table.placeOrphans(tree, orphan ? *orphan : root);
+  table.insertFatTree(tree);
   return tree;
 }
 
